@@ -18,7 +18,7 @@ struct FileTableRow {
     int Attributes;
     int Failure;
     int Condition;
-    int ProgressPosition;
+    int ProgressPosition = 0;
 };
 
 extern const FileTableRow FileTable[];

@@ -1,0 +1,67 @@
+// Measures and draws mixed strings: ASCII through the context's font, every
+// two-byte character as a 16 x 16 cell copied from the glyph sheets.
+#include "glyphtext/mixed_text.h"
+#include "glyphtext/glyph_font.h"
+#include "startup/shared_state.h"
+
+static int IsLeadByte(unsigned char byte)
+{
+    return byte >= 0x80;
+}
+
+// A failed measurement counts as zero width, here and when drawing.
+static int SingleCharWidth(HDC dc, const char *ch)
+{
+    SIZE extent;
+    if (!GetTextExtentPointA(dc, ch, 1, &extent))
+        return 0;
+    return extent.cx;
+}
+
+SIZE MeasureMixedText(HDC dc, const char *text)
+{
+    SIZE extent = { 0, GlyphTextHeight };
+    int length = lstrlenA(text);
+    for (int i = 0; i < length; i++) {
+        if (IsLeadByte((unsigned char)text[i])) {
+            extent.cx += GlyphCellSize;
+            i++;    // the second byte is not looked at
+        } else {
+            extent.cx += SingleCharWidth(dc, text + i);
+        }
+    }
+    return extent;
+}
+
+static void DrawGlyph(HDC dc, int x, int y, unsigned short code, int highlight)
+{
+    int sheet, cellX, cellY;
+    LocateGlyph(code, &sheet, &cellX, &cellY);
+    BitBlt(dc, x, y, GlyphCellSize, GlyphCellSize, GlyphDCs[sheet], cellX, cellY,
+           highlight ? SRCPAINT : SRCAND);
+}
+
+// A lone lead byte at the end pairs with the terminating zero, like any lead byte
+// pairs with whatever follows it; the walk then stops at that zero.
+SIZE DrawMixedText(HDC dc, int x, int y, const char *text, int highlight)
+{
+    int previousMode = SetBkMode(dc, TRANSPARENT);
+    int pen = x;
+    const unsigned char *p = (const unsigned char *)text;
+    while (*p) {
+        int advance;
+        if (IsLeadByte(*p)) {
+            DrawGlyph(dc, pen, y, (unsigned short)(p[0] << 8 | p[1]), highlight);
+            advance = GlyphCellSize;
+            p += p[1] ? 2 : 1;
+        } else {
+            advance = SingleCharWidth(dc, (const char *)p);
+            TextOutA(dc, pen, y + 1, (const char *)p, 1);   // ASCII stands one pixel lower
+            p++;
+        }
+        pen += advance;
+    }
+    SetBkMode(dc, previousMode);
+    SIZE extent = { pen - x, GlyphTextHeight };
+    return extent;
+}

@@ -1,0 +1,14 @@
+// The payload store: "TEXT" resources that each hold one zlib stream.
+#pragma once
+#include <windows.h>
+
+const unsigned long InstallBufferBytes = 48 * 1024 * 1024;
+
+int InflatePayloadEntry(HMODULE module, int resourceId, unsigned char *buffer, unsigned long *length);
+int ExtractPayloadFile(int resourceId, const char *targetName, unsigned char *buffer,
+                       unsigned long capacity, int makeReadOnly, int makeHidden);
+int WriteInstallFile(const char *targetName, const unsigned char *data, unsigned long length,
+                     int makeReadOnly, int makeHidden);
+int ClearFileAttributes(const char *path, int clearReadOnly, int clearHidden);
+int DeleteFileForced(const char *path);
+void AddFileAttributes(const char *path, int makeReadOnly, int makeHidden);

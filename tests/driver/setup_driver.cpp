@@ -1,0 +1,195 @@
+// Drives the real setup program from another process. Clicks are posted, not
+// sent: a sent click would block until its handler and any dialog it opens return.
+#include "driver/setup_driver.h"
+#include "support/png_writer.h"
+
+const int PollMs = 20;
+
+int StartSetup(SetupRun *run, const std::string &exePath)
+{
+    ZeroMemory(run, sizeof(*run));
+    STARTUPINFOA startup;
+    ZeroMemory(&startup, sizeof(startup));
+    startup.cb = sizeof(startup);
+    std::string commandLine = "\"" + exePath + "\"";
+    if (!CreateProcessA(exePath.c_str(), &commandLine[0], 0, 0, FALSE, 0, 0, 0, &startup, &run->process))
+        return 0;
+    return 1;
+}
+
+struct WindowSearch {
+    DWORD processId;
+    const char *caption;
+    HWND found;
+};
+
+static BOOL CALLBACK MatchWindow(HWND window, LPARAM param)
+{
+    WindowSearch *search = (WindowSearch *)param;
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search->processId || !IsWindowVisible(window))
+        return TRUE;
+    char text[256] = "";
+    GetWindowTextA(window, text, sizeof(text));
+    if (search->caption && lstrcmpA(text, search->caption) != 0)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+static HWND FindProcessWindow(DWORD processId, const char *caption)
+{
+    WindowSearch search = { processId, caption, 0 };
+    EnumWindows(MatchWindow, (LPARAM)&search);
+    return search.found;
+}
+
+// Windows of other tests' setup programs share the caption, so the search
+// only looks at windows of this process.
+HWND WaitForProcessWindow(DWORD processId, const char *caption, int timeoutMs)
+{
+    for (int waited = 0; waited < timeoutMs; waited += PollMs) {
+        HWND window = FindProcessWindow(processId, caption);
+        if (window)
+            return window;
+        Sleep(PollMs);
+    }
+    return 0;
+}
+
+int ProcessHasWindow(DWORD processId)
+{
+    return FindProcessWindow(processId, 0) != 0;
+}
+
+int WaitForExit(SetupRun *run, int timeoutMs, DWORD *exitCode)
+{
+    if (WaitForSingleObject(run->process.hProcess, timeoutMs) != WAIT_OBJECT_0)
+        return 0;
+    GetExitCodeProcess(run->process.hProcess, exitCode);
+    return 1;
+}
+
+void EndSetup(SetupRun *run)
+{
+    if (!run->process.hProcess)
+        return;
+    if (WaitForSingleObject(run->process.hProcess, 0) != WAIT_OBJECT_0) {
+        TerminateProcess(run->process.hProcess, 99);
+        WaitForSingleObject(run->process.hProcess, DriverTimeoutMs);
+    }
+    CloseHandle(run->process.hProcess);
+    CloseHandle(run->process.hThread);
+    ZeroMemory(run, sizeof(*run));
+}
+
+int IsControlShown(HWND dialog, int id)
+{
+    return IsWindowVisible(GetDlgItem(dialog, id)) != 0;
+}
+
+int IsControlEnabled(HWND dialog, int id)
+{
+    return IsWindowEnabled(GetDlgItem(dialog, id)) != 0;
+}
+
+int IsControlChecked(HWND dialog, int id)
+{
+    DWORD_PTR state = 0;
+    SendMessageTimeoutA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, DriverTimeoutMs, &state);
+    return state == BST_CHECKED;
+}
+
+std::string ControlText(HWND dialog, int id)
+{
+    char text[1024] = "";
+    DWORD_PTR length = 0;
+    SendMessageTimeoutA(GetDlgItem(dialog, id), WM_GETTEXT, sizeof(text), (LPARAM)text,
+                        SMTO_ABORTIFHUNG, DriverTimeoutMs, &length);
+    return text;
+}
+
+HWND FocusedWindowOf(HWND window)
+{
+    GUITHREADINFO info;
+    ZeroMemory(&info, sizeof(info));
+    info.cbSize = sizeof(info);
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, 0), &info))
+        return 0;
+    return info.hwndFocus;
+}
+
+void ClickControl(HWND dialog, int id)
+{
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
+}
+
+// The dialog manager of the program's own thread moves the focus.
+int FocusControl(HWND dialog, int id)
+{
+    HWND control = GetDlgItem(dialog, id);
+    PostMessageA(dialog, WM_NEXTDLGCTL, (WPARAM)control, TRUE);
+    for (int waited = 0; waited < DriverTimeoutMs; waited += PollMs) {
+        if (FocusedWindowOf(dialog) == control)
+            return 1;
+        Sleep(PollMs);
+    }
+    return 0;
+}
+
+// A real key press as the program's own message loop sees it: posted to the
+// window that has the focus in the program's thread.
+void PressKey(HWND window, WPARAM key)
+{
+    HWND focus = FocusedWindowOf(window);
+    if (!focus)
+        focus = window;
+    UINT scan = MapVirtualKeyA((UINT)key, 0);
+    PostMessageA(focus, WM_KEYDOWN, key, 1 | scan << 16);
+    PostMessageA(focus, WM_KEYUP, key, 1 | scan << 16 | 0xC0000000u);
+}
+
+int CaptureWindow(HWND window, Capture *capture)
+{
+    RECT rect;
+    if (!GetWindowRect(window, &rect))
+        return 0;
+    capture->width = rect.right - rect.left;
+    capture->height = rect.bottom - rect.top;
+    BITMAPINFO info;
+    ZeroMemory(&info, sizeof(info));
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = capture->width;
+    info.bmiHeader.biHeight = -capture->height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void *bits = 0;
+    HDC source = GetWindowDC(window);
+    HDC target = CreateCompatibleDC(source);
+    HBITMAP bitmap = CreateDIBSection(target, &info, DIB_RGB_COLORS, &bits, 0, 0);
+    int ok = source && target && bitmap;
+    if (ok) {
+        HGDIOBJ previous = SelectObject(target, bitmap);
+        ok = BitBlt(target, 0, 0, capture->width, capture->height, source, 0, 0, SRCCOPY);
+        GdiFlush();
+        const unsigned *pixels = (const unsigned *)bits;
+        capture->pixels.assign(pixels, pixels + capture->width * capture->height);
+        for (unsigned &p : capture->pixels)
+            p &= 0xFFFFFF;
+        SelectObject(target, previous);
+    }
+    if (bitmap)
+        DeleteObject(bitmap);
+    if (target)
+        DeleteDC(target);
+    if (source)
+        ReleaseDC(window, source);
+    return ok;
+}
+
+int SaveCapture(const Capture &capture, const std::string &path)
+{
+    return WritePng(path, capture.width, capture.height, capture.pixels);
+}

@@ -1,0 +1,37 @@
+// Drives the real setup program from another process: start it, find its
+// windows, read and operate its controls, press keys, capture its pixels.
+#pragma once
+#include <windows.h>
+#include <string>
+#include <vector>
+
+struct SetupRun {
+    PROCESS_INFORMATION process;
+    HWND wizard;
+};
+
+const int DriverTimeoutMs = 20000;
+
+int StartSetup(SetupRun *run, const std::string &exePath);
+HWND WaitForProcessWindow(DWORD processId, const char *caption, int timeoutMs);
+int ProcessHasWindow(DWORD processId);
+int WaitForExit(SetupRun *run, int timeoutMs, DWORD *exitCode);
+void EndSetup(SetupRun *run);
+
+int IsControlShown(HWND dialog, int id);
+int IsControlEnabled(HWND dialog, int id);
+int IsControlChecked(HWND dialog, int id);
+std::string ControlText(HWND dialog, int id);
+HWND FocusedWindowOf(HWND window);
+
+void ClickControl(HWND dialog, int id);
+int FocusControl(HWND dialog, int id);
+void PressKey(HWND window, WPARAM key);
+
+struct Capture {
+    int width, height;
+    std::vector<unsigned> pixels;   // 0x00RRGGBB, top row first
+};
+
+int CaptureWindow(HWND window, Capture *capture);
+int SaveCapture(const Capture &capture, const std::string &path);

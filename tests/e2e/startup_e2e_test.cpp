@@ -1,0 +1,156 @@
+// The real setup program under Wine: it starts, shows the first page of its
+// wizard, ends on Cancel, Esc or the close box, and refuses to run without
+// its glyph data.
+#include "driver/setup_driver.h"
+#include "support/test_paths.h"
+#include "resources/resource_ids.h"
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+static const char WizardCaption[] = "Lumabook Installer";
+
+class SetupProgram : public ::testing::Test {
+protected:
+    SetupRun run;
+
+    void SetUp() override { ZeroMemory(&run, sizeof(run)); }
+    void TearDown() override { EndSetup(&run); }
+
+    void StartWizard(const std::string &exe)
+    {
+        ASSERT_TRUE(StartSetup(&run, exe)) << exe;
+        run.wizard = WaitForProcessWindow(run.process.dwProcessId, WizardCaption, DriverTimeoutMs);
+        ASSERT_TRUE(run.wizard) << "no wizard window appeared";
+    }
+
+    DWORD ExitCode()
+    {
+        DWORD code = 12345;
+        EXPECT_TRUE(WaitForExit(&run, DriverTimeoutMs, &code)) << "the program did not end";
+        return code;
+    }
+
+    // Starts a program that should end by itself, and checks it never showed a window.
+    DWORD RunWithoutWindow(const std::string &exe, int *sawWindow)
+    {
+        EXPECT_TRUE(StartSetup(&run, exe));
+        *sawWindow = 0;
+        DWORD code = 12345;
+        for (int waited = 0; waited < DriverTimeoutMs; waited += 10) {
+            *sawWindow |= ProcessHasWindow(run.process.dwProcessId);
+            if (WaitForExit(&run, 10, &code))
+                return code;
+        }
+        ADD_FAILURE() << "the program did not end";
+        return code;
+    }
+};
+
+TEST_F(SetupProgram, ShowsTheDestinationPageFirst)
+{
+    StartWizard(SetupExePath());
+    EXPECT_TRUE(IsControlShown(run.wizard, ID_DESTINATION_EDIT));
+    EXPECT_EQ("C:\\Lumabook", ControlText(run.wizard, ID_DESTINATION_EDIT));
+    EXPECT_TRUE(IsControlChecked(run.wizard, ID_DESKTOP_ICON_CHECK));
+    EXPECT_TRUE(IsControlShown(run.wizard, ID_NEXT_BUTTON));
+    EXPECT_TRUE(IsControlShown(run.wizard, ID_CANCEL_BUTTON));
+    EXPECT_FALSE(IsControlShown(run.wizard, ID_BACK_BUTTON));
+    EXPECT_FALSE(IsControlEnabled(run.wizard, ID_BACK_BUTTON));
+    EXPECT_FALSE(IsControlShown(run.wizard, ID_CHINESE_LICENCE_LIST));
+    EXPECT_FALSE(IsControlShown(run.wizard, ID_LANGUAGE_COMBO));
+    EXPECT_FALSE(IsControlShown(run.wizard, ID_PROGRESS_BAR));
+    EXPECT_EQ("Lumabook Writer", ControlText(run.wizard, ID_PANEL_PRODUCT_LABEL));
+
+    Capture capture;
+    ASSERT_TRUE(CaptureWindow(run.wizard, &capture));
+    EXPECT_GT(capture.width, 445);
+    SaveCapture(capture, ArtifactPath("first_page.png"));
+    int distinct = 0;
+    for (unsigned p : capture.pixels)
+        distinct += p != capture.pixels[capture.width * (capture.height / 2) + 5];
+    EXPECT_GT(distinct, 500) << "the window looks empty";
+}
+
+TEST_F(SetupProgram, CancelEndsWithExitCodeZero)
+{
+    StartWizard(SetupExePath());
+    ClickControl(run.wizard, ID_CANCEL_BUTTON);
+    EXPECT_EQ(0u, ExitCode());
+}
+
+TEST_F(SetupProgram, EnterOnTheFocusedCancelButtonEndsTheProgram)
+{
+    StartWizard(SetupExePath());
+    ASSERT_TRUE(FocusControl(run.wizard, ID_CANCEL_BUTTON));
+    PressKey(run.wizard, VK_RETURN);
+    EXPECT_EQ(0u, ExitCode());
+}
+
+TEST_F(SetupProgram, EscEndsTheProgram)
+{
+    StartWizard(SetupExePath());
+    ASSERT_TRUE(FocusControl(run.wizard, ID_DESTINATION_EDIT));
+    PressKey(run.wizard, VK_ESCAPE);
+    EXPECT_EQ(0u, ExitCode());
+}
+
+TEST_F(SetupProgram, CloseBoxEndsTheProgram)
+{
+    StartWizard(SetupExePath());
+    PostMessageA(run.wizard, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(0u, ExitCode());
+}
+
+// Enter on the desktop-icon box acts as Next; it must not end the program or toggle the box.
+TEST_F(SetupProgram, EnterOnTheCheckBoxDoesNotEndTheProgram)
+{
+    StartWizard(SetupExePath());
+    ASSERT_TRUE(FocusControl(run.wizard, ID_DESKTOP_ICON_CHECK));
+    PressKey(run.wizard, VK_RETURN);
+    Sleep(300);
+    DWORD code;
+    EXPECT_FALSE(WaitForExit(&run, 0, &code));
+    EXPECT_TRUE(IsControlChecked(run.wizard, ID_DESKTOP_ICON_CHECK));
+    ClickControl(run.wizard, ID_CANCEL_BUTTON);
+    EXPECT_EQ(0u, ExitCode());
+}
+
+// A copy of the setup program whose glyph entry is replaced (or removed, for null data).
+static std::string SetupWithGlyphEntry(const char *name, const void *data, DWORD size)
+{
+    std::string copy = MakeScratchDir(name) + "\\setup.exe";
+    EXPECT_TRUE(CopyFileA(SetupExePath().c_str(), copy.c_str(), FALSE));
+    HANDLE update = BeginUpdateResourceA(copy.c_str(), FALSE);
+    EXPECT_TRUE(update);
+    EXPECT_TRUE(UpdateResourceA(update, "TEXT", MAKEINTRESOURCEA(110), MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
+                                (void *)data, size));
+    EXPECT_TRUE(EndUpdateResourceA(update, FALSE));
+    return copy;
+}
+
+TEST_F(SetupProgram, MissingGlyphResourceEndsWithExitCodeOneAndNoWindow)
+{
+    int sawWindow;
+    EXPECT_EQ(1u, RunWithoutWindow(SetupWithGlyphEntry("no_glyphs", 0, 0), &sawWindow));
+    EXPECT_FALSE(sawWindow);
+}
+
+TEST_F(SetupProgram, DamagedGlyphResourceEndsWithExitCodeOneAndNoWindow)
+{
+    const char damaged[] = "\x78\xDA not a deflate stream at all";
+    int sawWindow;
+    EXPECT_EQ(1u, RunWithoutWindow(SetupWithGlyphEntry("damaged_glyphs", damaged, sizeof(damaged)), &sawWindow));
+    EXPECT_FALSE(sawWindow);
+}
+
+// A sound stream with too few bytes for the four sheets is damaged data too.
+TEST_F(SetupProgram, ShortGlyphResourceEndsWithExitCodeOne)
+{
+    std::vector<unsigned char> sheets(60416, 0xFF);
+    uLongf length = compressBound(sheets.size());
+    std::vector<unsigned char> stream(length);
+    ASSERT_EQ(Z_OK, compress2(stream.data(), &length, sheets.data(), sheets.size(), 9));
+    int sawWindow;
+    EXPECT_EQ(1u, RunWithoutWindow(SetupWithGlyphEntry("short_glyphs", stream.data(), length), &sawWindow));
+    EXPECT_FALSE(sawWindow);
+}

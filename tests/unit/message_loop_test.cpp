@@ -1,0 +1,117 @@
+// The message loop's Enter rule and its stop on a negative page state, on a
+// real dialog of this thread.
+#include "startup/message_loop.h"
+#include "startup/shared_state.h"
+#include <gtest/gtest.h>
+#include <vector>
+
+const UINT RecordMarker = WM_APP + 1;
+static std::vector<int> Commands;
+static int StopOnCommand;
+static int MarkerSeen;
+
+static INT_PTR CALLBACK RecordingDialogProc(HWND, UINT message, WPARAM wParam, LPARAM)
+{
+    if (message == WM_INITDIALOG)
+        return TRUE;
+    if (message == WM_COMMAND) {
+        Commands.push_back(LOWORD(wParam));
+        if (LOWORD(wParam) == StopOnCommand)
+            PageState = -1;
+        return TRUE;
+    }
+    if (message == RecordMarker) {
+        MarkerSeen = 1;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+class EnterRule : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Commands.clear();
+        MarkerSeen = 0;
+        PageState = 0;
+        WizardWindow = CreateDialogParamA(GetModuleHandleA(0), MAKEINTRESOURCEA(200), 0, RecordingDialogProc, 0);
+        ASSERT_TRUE(WizardWindow);
+        SetForegroundWindow(WizardWindow);
+    }
+    void TearDown() override
+    {
+        DestroyWindow(WizardWindow);
+        WizardWindow = 0;
+    }
+
+    void PressEnterOn(int controlId, int stopOn)
+    {
+        HWND control = GetDlgItem(WizardWindow, controlId);
+        SetFocus(control);
+        ASSERT_EQ(control, GetFocus());
+        StopOnCommand = stopOn;
+        PostMessageA(control, WM_KEYDOWN, VK_RETURN, 1);
+        RunMessageLoop();
+        ASSERT_LT(PageState, 0) << "the loop ended without the expected command";
+        DrainQueue();
+    }
+
+    // Whatever the loop left behind, dispatched as the dialog would get it.
+    void DrainQueue()
+    {
+        MSG message;
+        while (PeekMessageA(&message, 0, 0, 0, PM_REMOVE))
+            if (!IsDialogMessageA(WizardWindow, &message))
+                DispatchMessageA(&message);
+    }
+};
+
+// The dialog manager still sees the key (it turns Enter into IDOK), and the
+// loop posts Next.
+TEST_F(EnterRule, EnterOnACheckBoxPostsNextAndReachesTheDialogManager)
+{
+    PressEnterOn(1004, 1001);
+    EXPECT_EQ((std::vector<int>{ IDOK, 1001 }), Commands);
+    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(WizardWindow, 1004));
+}
+
+TEST_F(EnterRule, EnterOnARadioButtonActsAsNext)
+{
+    PressEnterOn(1005, 1001);
+    EXPECT_EQ((std::vector<int>{ IDOK, 1001 }), Commands);
+}
+
+TEST_F(EnterRule, EnterInAnEditBoxActsAsNext)
+{
+    PressEnterOn(1002, 1001);
+    EXPECT_EQ((std::vector<int>{ IDOK, 1001 }), Commands);
+}
+
+// An owner-drawn push button gets its own command and the key goes no further.
+TEST_F(EnterRule, EnterOnAFocusedPushButtonPostsItsIdOnly)
+{
+    PressEnterOn(3, 3);
+    EXPECT_EQ((std::vector<int>{ 3 }), Commands);
+}
+
+TEST_F(EnterRule, OtherKeysAreLeftToTheDialog)
+{
+    MSG key = { GetDlgItem(WizardWindow, 1004), WM_KEYDOWN, VK_SPACE, 1, 0, { 0, 0 } };
+    EXPECT_EQ(0, TranslateEnterKey(&key));
+    MSG enterUp = { GetDlgItem(WizardWindow, 1004), WM_KEYUP, VK_RETURN, 1, 0, { 0, 0 } };
+    EXPECT_EQ(0, TranslateEnterKey(&enterUp));
+    DrainQueue();
+    EXPECT_TRUE(Commands.empty());
+}
+
+TEST_F(EnterRule, NegativePageStateEndsTheLoopBeforeTheNextMessage)
+{
+    StopOnCommand = 2;
+    PostMessageA(WizardWindow, WM_COMMAND, 2, 0);
+    PostMessageA(WizardWindow, RecordMarker, 0, 0);
+    RunMessageLoop();
+    EXPECT_EQ(-1, PageState);
+    EXPECT_EQ(0, MarkerSeen);
+    MSG left;
+    EXPECT_TRUE(PeekMessageA(&left, WizardWindow, RecordMarker, RecordMarker, PM_NOREMOVE));
+}

@@ -1,0 +1,263 @@
+// Mixed text on a real device context: glyph cells, Latin letters, measuring
+// and the two ways a glyph combines with what is already drawn.
+#include "glyphtext/mixed_text.h"
+#include "glyphtext/glyph_font.h"
+#include "startup/glyph_sheets.h"
+#include "startup/shared_state.h"
+#include "support/dib_canvas.h"
+#include "support/test_paths.h"
+#include <gtest/gtest.h>
+#include <string.h>
+
+const COLORREF White = RGB(255, 255, 255);
+const COLORREF Black = RGB(0, 0, 0);
+
+class MixedText : public ::testing::Test {
+protected:
+    DibCanvas canvas;
+
+    static void SetUpTestSuite()
+    {
+        HMODULE setup = LoadSetupAsData();
+        ASSERT_TRUE(setup);
+        ASSERT_EQ(GlyphsLoaded, LoadGlyphSheets(setup));
+        FreeLibrary(setup);
+    }
+
+    static void TearDownTestSuite()
+    {
+        FreeGlyphSheets();
+    }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(CreateDibCanvas(&canvas, 200, 40));
+        FillCanvas(&canvas, White);
+        SetTextColor(canvas.dc, Black);
+        SetBkColor(canvas.dc, White);
+        SelectObject(canvas.dc, GetStockObject(SYSTEM_FONT));
+    }
+
+    void TearDown() override
+    {
+        DestroyDibCanvas(&canvas);
+    }
+
+    // The ink of a glyph cell as the sheet holds it.
+    static int SheetInk(unsigned code, int dx, int dy)
+    {
+        int sheet, x, y;
+        LocateGlyph((unsigned short)code, &sheet, &x, &y);
+        return GetPixel(GlyphDCs[sheet], x + dx, y + dy) == Black;
+    }
+
+    void ExpectGlyphAt(unsigned code, int left, int top)
+    {
+        for (int dy = 0; dy < 16; dy++)
+            for (int dx = 0; dx < 16; dx++)
+                ASSERT_EQ(SheetInk(code, dx, dy) ? 0u : 0xFFFFFFu, CanvasPixel(&canvas, left + dx, top + dy))
+                    << std::hex << code << " at " << std::dec << dx << "," << dy;
+    }
+
+    int InkCount(int left, int top, int right, int bottom)
+    {
+        int ink = 0;
+        for (int y = top; y < bottom; y++)
+            for (int x = left; x < right; x++)
+                ink += CanvasPixel(&canvas, x, y) != 0xFFFFFF;
+        return ink;
+    }
+};
+
+// "确认 OK": the glyphs at x and x + 16, then the blank and the Latin letters
+// one pixel lower, from x + 32 on, each placed by its own measured width.
+TEST_F(MixedText, CaptionDrawsGlyphCellsThenLatinLettersOnePixelLower)
+{
+    const int x = 10, y = 5;
+    SIZE drawn = DrawMixedText(canvas.dc, x, y, "确认 OK", 0);
+    ExpectGlyphAt(0xC8B7, x, y);
+    ExpectGlyphAt(0xC8CF, x + 16, y);
+
+    DibCanvas expected;
+    ASSERT_TRUE(CreateDibCanvas(&expected, 200, 40));
+    FillCanvas(&expected, White);
+    SelectObject(expected.dc, GetStockObject(SYSTEM_FONT));
+    SetBkMode(expected.dc, TRANSPARENT);
+    SIZE blank, o;
+    GetTextExtentPointA(expected.dc, " ", 1, &blank);
+    GetTextExtentPointA(expected.dc, "O", 1, &o);
+    TextOutA(expected.dc, x + 32 + blank.cx, y + 1, "O", 1);
+    TextOutA(expected.dc, x + 32 + blank.cx + o.cx, y + 1, "K", 1);
+    SIZE k;
+    GetTextExtentPointA(expected.dc, "K", 1, &k);
+    for (int py = 0; py < 40; py++)
+        for (int px = x + 32; px < 200; px++)
+            ASSERT_EQ(CanvasPixel(&expected, px, py), CanvasPixel(&canvas, px, py)) << px << "," << py;
+    EXPECT_GT(InkCount(x + 32, y + 1, 200, 40), 10);
+    EXPECT_EQ(32 + blank.cx + o.cx + k.cx, drawn.cx);
+    EXPECT_EQ(16, drawn.cy);
+    DestroyDibCanvas(&expected);
+}
+
+TEST_F(MixedText, TwoChineseCharactersMeasure32By16WhateverTheFont)
+{
+    SIZE withSystemFont = MeasureMixedText(canvas.dc, "中文");
+    HFONT big = CreateFontA(40, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial");
+    HGDIOBJ previous = SelectObject(canvas.dc, big);
+    SIZE withBigFont = MeasureMixedText(canvas.dc, "中文");
+    SelectObject(canvas.dc, previous);
+    DeleteObject(big);
+    EXPECT_EQ(32, withSystemFont.cx);
+    EXPECT_EQ(16, withSystemFont.cy);
+    EXPECT_EQ(32, withBigFont.cx);
+    EXPECT_EQ(16, withBigFont.cy);
+}
+
+TEST_F(MixedText, LatinLettersMeasureAsTheSumOfSingleExtents)
+{
+    SIZE w, i;
+    GetTextExtentPointA(canvas.dc, "W", 1, &w);
+    GetTextExtentPointA(canvas.dc, "i", 1, &i);
+    SIZE extent = MeasureMixedText(canvas.dc, "Wi");
+    EXPECT_EQ(w.cx + i.cx, extent.cx);
+    EXPECT_EQ(16, extent.cy);
+}
+
+TEST_F(MixedText, EmptyStringDrawsNothingAndRestoresTheBackgroundMode)
+{
+    SetBkMode(canvas.dc, OPAQUE);
+    SIZE extent = DrawMixedText(canvas.dc, 0, 0, "", 0);
+    EXPECT_EQ(0, extent.cx);
+    EXPECT_EQ(16, extent.cy);
+    EXPECT_EQ(OPAQUE, GetBkMode(canvas.dc));
+    EXPECT_EQ(0, InkCount(0, 0, 200, 40));
+    SIZE measured = MeasureMixedText(canvas.dc, "");
+    EXPECT_EQ(0, measured.cx);
+    EXPECT_EQ(16, measured.cy);
+}
+
+// The terminating zero serves as the second byte of a lone lead byte.
+TEST_F(MixedText, LoneTrailingLeadByteCountsAsOneGlyph)
+{
+    SIZE a;
+    GetTextExtentPointA(canvas.dc, "A", 1, &a);
+    EXPECT_EQ(a.cx + 16, MeasureMixedText(canvas.dc, "A\xD6").cx);
+    SIZE drawn = DrawMixedText(canvas.dc, 20, 4, "\xD6", 0);
+    EXPECT_EQ(16, drawn.cx);
+    ExpectGlyphAt(0xD600, 20, 4);
+}
+
+TEST_F(MixedText, OpaqueBackgroundModeIsRestoredAfterDrawing)
+{
+    SetBkMode(canvas.dc, OPAQUE);
+    DrawMixedText(canvas.dc, 0, 0, "中 A", 0);
+    EXPECT_EQ(OPAQUE, GetBkMode(canvas.dc));
+    EXPECT_EQ(RgbOf(Black), RgbOf(GetTextColor(canvas.dc)));
+}
+
+// SRCAND keeps a fill under the white cell background and inks in the text colour.
+TEST_F(MixedText, PlainGlyphsAreTransparentOnAnyFill)
+{
+    const COLORREF face = RGB(192, 192, 192);
+    FillCanvas(&canvas, face);
+    DrawMixedText(canvas.dc, 0, 0, "中", 0);
+    for (int dy = 0; dy < 16; dy++)
+        for (int dx = 0; dx < 16; dx++)
+            ASSERT_EQ(SheetInk(0xD6D0, dx, dy) ? 0u : RgbOf(face), CanvasPixel(&canvas, dx, dy));
+}
+
+// SRCPAINT, as for the selected combo item: the background ORs back to the
+// selection colour and the ink becomes selection colour OR text colour.
+TEST_F(MixedText, HighlightedGlyphsOrIntoTheSelectionColour)
+{
+    const COLORREF selection = RGB(0, 0, 128);
+    FillCanvas(&canvas, selection);
+    SetBkColor(canvas.dc, selection);
+    SetTextColor(canvas.dc, RGB(255, 255, 255));
+    DrawMixedText(canvas.dc, 0, 0, "中", 1);
+    for (int dy = 0; dy < 16; dy++)
+        for (int dx = 0; dx < 16; dx++)
+            ASSERT_EQ(SheetInk(0xD6D0, dx, dy) ? 0xFFFFFFu : RgbOf(selection), CanvasPixel(&canvas, dx, dy));
+}
+
+// With SRCAND and a background colour other than white the cell tints the fill.
+TEST_F(MixedText, NonWhiteBackgroundColourTintsTheFill)
+{
+    SetBkColor(canvas.dc, RGB(255, 0, 0));
+    DrawMixedText(canvas.dc, 0, 0, "中", 0);
+    int sawTint = 0;
+    for (int dy = 0; dy < 16; dy++)
+        for (int dx = 0; dx < 16; dx++)
+            if (!SheetInk(0xD6D0, dx, dy))
+                sawTint += CanvasPixel(&canvas, dx, dy) == 0xFF0000;
+    EXPECT_GT(sawTint, 100);
+}
+
+class SystemText : public ::testing::Test {
+protected:
+    DibCanvas canvas;
+    int savedNt;
+    void SetUp() override
+    {
+        savedNt = IsNtPlatform;
+        ASSERT_TRUE(CreateDibCanvas(&canvas, 400, 40));
+        FillCanvas(&canvas, RGB(255, 255, 255));
+        SelectObject(canvas.dc, GetStockObject(SYSTEM_FONT));
+    }
+    void TearDown() override
+    {
+        IsNtPlatform = savedNt;
+        DestroyDibCanvas(&canvas);
+    }
+    int Ink()
+    {
+        int ink = 0;
+        for (int y = 0; y < 40; y++)
+            for (int x = 0; x < 400; x++)
+                ink += CanvasPixel(&canvas, x, y) != 0xFFFFFF;
+        return ink;
+    }
+};
+
+TEST_F(SystemText, OtherPlatformsConvertFromCodePage936)
+{
+    IsNtPlatform = 0;
+    DrawSystemChineseText(canvas.dc, 0, 0, "AB", 2);
+    EXPECT_GT(Ink(), 0);
+    EXPECT_EQ(L'A', WideTextBuffer[0]);
+    EXPECT_EQ(L'B', WideTextBuffer[1]);
+}
+
+// More than 600 code units do not fit the conversion buffer: nothing is drawn.
+TEST_F(SystemText, OverlongTextOnOtherPlatformsDrawsNothing)
+{
+    IsNtPlatform = 0;
+    char text[1201];
+    memset(text, 'A', 1200);
+    text[1200] = 0;
+    DrawSystemChineseText(canvas.dc, 0, 0, text, 1200);
+    EXPECT_EQ(0, Ink());
+}
+
+TEST_F(SystemText, NtDrawsTheBytesAsTheyAre)
+{
+    IsNtPlatform = 1;
+    DrawSystemChineseText(canvas.dc, 0, 0, "AB", 2);
+    EXPECT_GT(Ink(), 0);
+}
+
+TEST_F(SystemText, SampleFontIsAFixedPitchGb2312CourierNew)
+{
+    ASSERT_EQ(1, CreateSampleFont());
+    ASSERT_TRUE(SampleFont);
+    LOGFONTA font;
+    ASSERT_EQ((int)sizeof(font), GetObjectA(SampleFont, sizeof(font), &font));
+    EXPECT_STREQ("Courier New", font.lfFaceName);
+    EXPECT_EQ(16, font.lfHeight);
+    EXPECT_EQ(8, font.lfWidth);
+    EXPECT_EQ(400, font.lfWeight);
+    EXPECT_EQ(0x31, font.lfPitchAndFamily);
+    EXPECT_EQ(134, font.lfCharSet);
+    DeleteObject(SampleFont);
+    SampleFont = 0;
+}

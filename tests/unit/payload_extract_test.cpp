@@ -1,0 +1,212 @@
+// Extracting payload entries into files: sizes, damaged entries, attributes,
+// files that cannot be written, and paths that do not fit.
+#include "install/payload_store.h"
+#include "install/install_path.h"
+#include "startup/shared_state.h"
+#include "support/test_paths.h"
+#include <gtest/gtest.h>
+#include <stdio.h>
+#include <string.h>
+#include <string>
+#include <vector>
+
+// Entries of this test program's own payload store.
+const int CapacityEntry = 1001;        // 4096 bytes
+const int EmptyEntry = 1002;
+const int DamagedEntry = 1003;
+const int TruncatedEntry = 1004;
+const int SecondEntry = 1005;          // 280 bytes
+const int MissingEntry = 1999;
+const unsigned long CapacityEntryBytes = 4096;
+const DWORD ReadOnlyHidden = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+
+class PayloadExtract : public ::testing::Test {
+protected:
+    std::vector<unsigned char> buffer;
+    std::string dir;
+
+    void SetUp() override
+    {
+        AppInstance = GetModuleHandleA(0);
+        dir = MakeScratchDir("extract");
+        lstrcpyA(InstallDir, dir.c_str());
+        buffer.assign(8192, 0xEE);
+    }
+
+    std::string PathOf(const char *name) { return dir + "\\" + name; }
+
+    std::string Contents(const char *name)
+    {
+        std::string data;
+        FILE *file = fopen(PathOf(name).c_str(), "rb");
+        if (!file)
+            return "<missing>";
+        char chunk[4096];
+        size_t n;
+        while ((n = fread(chunk, 1, sizeof(chunk), file)) > 0)
+            data.append(chunk, n);
+        fclose(file);
+        return data;
+    }
+
+    void MakeFile(const char *name, const char *contents, DWORD attributes)
+    {
+        FILE *file = fopen(PathOf(name).c_str(), "wb");
+        ASSERT_TRUE(file);
+        fputs(contents, file);
+        fclose(file);
+        if (attributes)
+            ASSERT_TRUE(SetFileAttributesA(PathOf(name).c_str(), attributes));
+    }
+
+    // Wine reports archive on every file, so only the bits we set are compared.
+    DWORD AttributesOf(const char *name)
+    {
+        DWORD attributes = GetFileAttributesA(PathOf(name).c_str());
+        return attributes == INVALID_FILE_ATTRIBUTES ? attributes
+             : attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    }
+
+    int Extract(int id, const char *name, unsigned long capacity, int readOnly, int hidden)
+    {
+        return ExtractPayloadFile(id, name, buffer.data(), capacity, readOnly, hidden);
+    }
+
+    void TearDown() override
+    {
+        MakeScratchDir("extract");
+    }
+};
+
+TEST_F(PayloadExtract, EntryOfExactlyTheCapacitySucceeds)
+{
+    ASSERT_EQ(1, Extract(CapacityEntry, "exact.bin", CapacityEntryBytes, 0, 0));
+    std::string data = Contents("exact.bin");
+    ASSERT_EQ(CapacityEntryBytes, data.size());
+    EXPECT_EQ(0, memcmp(data.data(), buffer.data(), CapacityEntryBytes));
+}
+
+TEST_F(PayloadExtract, ExtractionFailsOneByteOverCapacityAndLeavesTheTarget)
+{
+    MakeFile("target.bin", "previous installation", FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(0, Extract(CapacityEntry, "target.bin", CapacityEntryBytes - 1, 0, 0));
+    EXPECT_EQ("previous installation", Contents("target.bin"));
+    EXPECT_EQ((DWORD)FILE_ATTRIBUTE_READONLY, AttributesOf("target.bin"));
+}
+
+TEST_F(PayloadExtract, DamagedTruncatedAndMissingEntriesWriteNothing)
+{
+    MakeFile("target.bin", "previous installation", 0);
+    EXPECT_EQ(0, Extract(DamagedEntry, "target.bin", 8192, 1, 1));
+    EXPECT_EQ(0, Extract(TruncatedEntry, "target.bin", 8192, 1, 1));
+    EXPECT_EQ(0, Extract(MissingEntry, "target.bin", 8192, 1, 1));
+    EXPECT_EQ("previous installation", Contents("target.bin"));
+    EXPECT_EQ(0u, AttributesOf("target.bin"));
+    EXPECT_EQ(0, Extract(DamagedEntry, "new.bin", 8192, 0, 0));
+    EXPECT_EQ("<missing>", Contents("new.bin"));
+}
+
+TEST_F(PayloadExtract, EmptyEntryMakesAnEmptyFile)
+{
+    MakeFile("empty.bin", "old contents", 0);
+    ASSERT_EQ(1, Extract(EmptyEntry, "empty.bin", 8192, 0, 1));
+    EXPECT_EQ("", Contents("empty.bin"));
+    EXPECT_EQ((DWORD)FILE_ATTRIBUTE_HIDDEN, AttributesOf("empty.bin"));
+}
+
+TEST_F(PayloadExtract, ReadOnlyHiddenTargetIsReplacedWithTheAskedAttributes)
+{
+    struct { int readOnly, hidden; DWORD expected; } cases[] = {
+        { 0, 0, 0 },
+        { 1, 0, FILE_ATTRIBUTE_READONLY },
+        { 0, 1, FILE_ATTRIBUTE_HIDDEN },
+        { 1, 1, ReadOnlyHidden },
+    };
+    for (const auto &c : cases) {
+        MakeFile("replaced.txt", "older", 0);
+        ASSERT_TRUE(SetFileAttributesA(PathOf("replaced.txt").c_str(), ReadOnlyHidden));
+        ASSERT_EQ(1, Extract(SecondEntry, "replaced.txt", 8192, c.readOnly, c.hidden));
+        EXPECT_EQ(280u, Contents("replaced.txt").size());
+        EXPECT_EQ(c.expected, AttributesOf("replaced.txt")) << c.readOnly << c.hidden;
+    }
+}
+
+TEST_F(PayloadExtract, OtherAttributeBitsAreKeptOnEveryWrite)
+{
+    struct { int readOnly, hidden; DWORD expected; } cases[] = {
+        { 0, 0, FILE_ATTRIBUTE_SYSTEM },
+        { 1, 0, FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY },
+        { 0, 1, FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN },
+        { 1, 1, FILE_ATTRIBUTE_SYSTEM | ReadOnlyHidden },
+    };
+    for (const auto &c : cases) {
+        MakeFile("system.dat", "older", 0);
+        ASSERT_TRUE(SetFileAttributesA(PathOf("system.dat").c_str(), FILE_ATTRIBUTE_SYSTEM | ReadOnlyHidden));
+        ASSERT_EQ(1, Extract(SecondEntry, "system.dat", 8192, c.readOnly, c.hidden));
+        EXPECT_EQ(c.expected, AttributesOf("system.dat")) << c.readOnly << c.hidden;
+        SetFileAttributesA(PathOf("system.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+}
+
+TEST_F(PayloadExtract, SameEntryTwiceGivesTheSameFile)
+{
+    ASSERT_EQ(1, Extract(SecondEntry, "twice.txt", 8192, 1, 1));
+    std::string first = Contents("twice.txt");
+    ASSERT_EQ(1, Extract(SecondEntry, "twice.txt", 8192, 1, 1));
+    EXPECT_EQ(first, Contents("twice.txt"));
+    EXPECT_EQ(ReadOnlyHidden, AttributesOf("twice.txt"));
+}
+
+// A running program holding its file open without sharing makes the write fail.
+TEST_F(PayloadExtract, TargetHeldOpenWithoutSharingFails)
+{
+    MakeFile("locked.exe", "running program", 0);
+    HANDLE held = CreateFileA(PathOf("locked.exe").c_str(), GENERIC_READ, 0, 0, OPEN_EXISTING, 0, 0);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    EXPECT_EQ(0, Extract(SecondEntry, "locked.exe", 8192, 1, 0));
+    CloseHandle(held);
+    EXPECT_EQ("running program", Contents("locked.exe"));
+}
+
+TEST_F(PayloadExtract, TargetInAMissingFolderFails)
+{
+    lstrcpyA(InstallDir, (dir + "\\no such folder").c_str());
+    EXPECT_EQ(0, Extract(SecondEntry, "file.txt", 8192, 0, 0));
+}
+
+// The directory, a backslash and the name must fit a 260-byte path with its terminator.
+TEST_F(PayloadExtract, InstallPathThatDoesNotFitIsRefused)
+{
+    std::string longDir = "C:\\" + std::string(250, 'd');
+    lstrcpyA(InstallDir, longDir.c_str());
+    char path[MAX_PATH + 16];
+    memset(path, 'x', sizeof(path));
+    std::string fits(MAX_PATH - 1 - longDir.size() - 1, 'n');
+    EXPECT_EQ(1, BuildInstallPath(path, fits.c_str()));
+    EXPECT_EQ((size_t)MAX_PATH - 1, strlen(path));
+    std::string oneTooMany = fits + "n";
+    memset(path, 'x', sizeof(path));
+    EXPECT_EQ(0, BuildInstallPath(path, oneTooMany.c_str()));
+    EXPECT_EQ('x', path[MAX_PATH]);
+    EXPECT_EQ(0, Extract(SecondEntry, oneTooMany.c_str(), 8192, 0, 0));
+}
+
+TEST_F(PayloadExtract, DeleteFileForcedRemovesReadOnlyHiddenFiles)
+{
+    MakeFile("cache.dic0101", "stale", ReadOnlyHidden);
+    EXPECT_EQ(0, DeleteFileForced(PathOf("cache.dic0101").c_str()));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(PathOf("cache.dic0101").c_str()));
+    EXPECT_EQ(-1, DeleteFileForced(PathOf("cache.dic0101").c_str()));
+}
+
+TEST_F(PayloadExtract, ClearFileAttributesReportsWhetherAnythingChanged)
+{
+    MakeFile("settings.ini", "[Config]", FILE_ATTRIBUTE_SYSTEM | ReadOnlyHidden);
+    EXPECT_EQ(1, ClearFileAttributes(PathOf("settings.ini").c_str(), 0, 1));
+    EXPECT_EQ((DWORD)(FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY), AttributesOf("settings.ini"));
+    EXPECT_EQ(0, ClearFileAttributes(PathOf("settings.ini").c_str(), 0, 1));
+    EXPECT_EQ(1, ClearFileAttributes(PathOf("settings.ini").c_str(), 1, 1));
+    EXPECT_EQ((DWORD)FILE_ATTRIBUTE_SYSTEM, AttributesOf("settings.ini"));
+    EXPECT_EQ(0, ClearFileAttributes(PathOf("no such file").c_str(), 1, 1));
+    SetFileAttributesA(PathOf("settings.ini").c_str(), FILE_ATTRIBUTE_NORMAL);
+}

@@ -1,0 +1,90 @@
+#!/bin/bash
+# Runs one Windows test program under Wine, in the test run's own prefix.
+#
+#   wine_run.sh STATE_DIR PROGRAM [ARGS...]   run PROGRAM (starting the run's Wine when needed)
+#   wine_run.sh STATE_DIR --start             begin a run: a fresh prefix, HOME, display and wineserver
+#   wine_run.sh STATE_DIR --stop              end the run: stop what --start started, by PID
+#
+# The prefix and HOME live in STATE_DIR; a new prefix links its Desktop to that
+# HOME. Without a DISPLAY a private Xvfb is started. One persistent wineserver
+# serves every test program of the run, so each starts in well under a second.
+set -u
+state=$1
+shift
+wine=${LUMABOOK_WINE:-/usr/lib/wine/wine64}
+wineserver=${LUMABOOK_WINESERVER:-/usr/lib/wine/wineserver}
+
+use_environment() {
+    export HOME=$state/home WINEPREFIX=$state/prefix WINEDEBUG=-all
+    export WINEDLLOVERRIDES="winemenubuilder.exe=d;winedbg.exe=d;mscoree=d;mshtml=d"
+    export WINEARCH=win64
+    if [ -f "$state/display" ]; then
+        DISPLAY=$(cat "$state/display")
+        export DISPLAY
+    fi
+}
+
+start_display() {
+    if [ -n "${DISPLAY:-}" ]; then
+        echo "$DISPLAY" > "$state/display"
+        return 0
+    fi
+    exec 8> "$state/displayfd"
+    setsid Xvfb -displayfd 8 -screen 0 1280x1024x24 -nolisten tcp > "$state/xvfb.log" 2>&1 < /dev/null &
+    echo $! > "$state/xvfb.pid"
+    exec 8>&-
+    for _ in $(seq 100); do
+        [ -s "$state/displayfd" ] && break
+        sleep 0.1
+    done
+    if [ ! -s "$state/displayfd" ]; then
+        echo "wine_run: Xvfb did not start (see $state/xvfb.log)" >&2
+        return 1
+    fi
+    echo ":$(head -n1 "$state/displayfd")" > "$state/display"
+}
+
+start_run() {
+    stop_run
+    rm -rf "$state"
+    mkdir -p "$state/home" "$state/prefix"
+    start_display || return 1
+    use_environment
+    setsid "$wineserver" -p > /dev/null 2>&1 < /dev/null
+    "$wine" wineboot --init > "$state/wineboot.log" 2>&1
+    # Without a window manager Wine's managed windows stall on every close.
+    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f > /dev/null 2>&1
+    touch "$state/ready"
+}
+
+stop_run() {
+    [ -d "$state/prefix" ] || return 0
+    ( use_environment; "$wineserver" -k > /dev/null 2>&1 )
+    if [ -f "$state/xvfb.pid" ]; then
+        kill "$(cat "$state/xvfb.pid")" 2> /dev/null
+        rm -f "$state/xvfb.pid"
+    fi
+    rm -f "$state/ready"
+}
+
+mkdir -p "$(dirname "$state")"
+case "${1:-}" in
+--start)
+    exec 9> "$state.lock"; flock 9
+    start_run
+    exit $?
+    ;;
+--stop)
+    exec 9> "$state.lock"; flock 9
+    stop_run
+    exit 0
+    ;;
+esac
+
+exec 9> "$state.lock"
+flock 9
+[ -f "$state/ready" ] || start_run || exit 1
+flock -u 9
+exec 9>&-
+use_environment
+exec "$wine" "$@"

@@ -1,0 +1,25 @@
+#!/bin/bash
+# Installs, as root on Debian 12, the packages the build and the tests need
+# that the machine does not have yet. Runs apt-get update only when something is missing.
+set -eu
+packages=(
+    cmake ninja-build python3
+    g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
+    libz-mingw-w64-dev googletest unifont
+    wine64 xvfb xauth liblnk-utils
+)
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2> /dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+if [ "$(id -u)" -ne 0 ]; then
+    echo "install_prerequisites: missing ${missing[*]}; run as root to install them" >&2
+    exit 1
+fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}" > /dev/null
