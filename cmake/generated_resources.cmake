@@ -31,20 +31,6 @@ add_custom_command(OUTPUT ${ICON_FILES}
     COMMENT "Drawing the icons")
 add_custom_target(icons DEPENDS ${ICON_FILES})
 
-# Four small real programs stand in for the product's own executables.
-set(SAMPLE_PROGRAMS)
-foreach(program IN ITEMS "109:Lumabook Writer" "171:Lumabook UnInstall" "139:Keyboard Trainer" "253:Keypad Demo")
-    string(REPLACE ":" ";" parts "${program}")
-    list(GET parts 0 entry)
-    list(GET parts 1 title)
-    add_executable(sample_program_${entry} WIN32 ${TOOLS_DIR}/sample_program/sample_program.cpp)
-    target_compile_definitions(sample_program_${entry} PRIVATE "SAMPLE_PROGRAM_TITLE=\"${title}\"")
-    target_compile_options(sample_program_${entry} PRIVATE -Wall -Os)
-    target_link_options(sample_program_${entry} PRIVATE ${STATIC_LINK_OPTIONS} -s)
-    list(APPEND SAMPLE_PROGRAMS --program ${entry}=$<TARGET_FILE:sample_program_${entry}>)
-    list(APPEND SAMPLE_PROGRAM_TARGETS sample_program_${entry})
-endforeach()
-
 # The product folder: the generated sample product unless a real one is named.
 if(LUMABOOK_PRODUCT_DIR)
     set(PRODUCT_DIR ${LUMABOOK_PRODUCT_DIR})
@@ -61,13 +47,27 @@ if(LUMABOOK_PRODUCT_DIR)
         list(APPEND PRODUCT_FILES ${PRODUCT_DIR}/${name})
     endforeach()
 else()
+    # Four small real programs stand in for the product's own executables.
+    set(SAMPLE_PROGRAMS)
+    foreach(program IN ITEMS "109:Lumabook Writer" "171:Lumabook UnInstall" "139:Keyboard Trainer" "253:Keypad Demo")
+        string(REPLACE ":" ";" parts "${program}")
+        list(GET parts 0 entry)
+        list(GET parts 1 title)
+        add_executable(sample_program_${entry} WIN32 ${TOOLS_DIR}/sample_program/sample_program.cpp)
+        target_compile_definitions(sample_program_${entry} PRIVATE "SAMPLE_PROGRAM_TITLE=\"${title}\"")
+        target_compile_options(sample_program_${entry} PRIVATE -Wall -Os)
+        target_link_options(sample_program_${entry} PRIVATE ${STATIC_LINK_OPTIONS} -s)
+        list(APPEND SAMPLE_PROGRAMS --program ${entry}=$<TARGET_FILE:sample_program_${entry}>)
+        list(APPEND SAMPLE_PROGRAM_TARGETS sample_program_${entry})
+    endforeach()
+
     set(PRODUCT_DIR ${CMAKE_BINARY_DIR}/sample_product)
     set(PRODUCT_FILES ${CMAKE_BINARY_DIR}/sample_product.stamp)
     add_custom_command(OUTPUT ${PRODUCT_FILES}
         COMMAND ${Python3_EXECUTABLE} ${TOOLS_DIR}/make_sample_product.py --out ${PRODUCT_DIR}
                 --glyphs ${GLYPH_SHEETS} --licence-cn ${LICENCE_CN} --licence-en ${LICENCE_EN} ${SAMPLE_PROGRAMS}
         COMMAND ${CMAKE_COMMAND} -E touch ${PRODUCT_FILES}
-        DEPENDS ${TOOLS_DIR}/make_sample_product.py ${TOOLS_DIR}/file_table.py ${CMAKE_SOURCE_DIR}/install/file_table.cpp
+        DEPENDS ${TOOLS_DIR}/make_sample_product.py ${TOOLS_DIR}/sample_formats.py ${TOOLS_DIR}/file_table.py ${CMAKE_SOURCE_DIR}/install/file_table.cpp
                 ${GLYPH_SHEETS} ${LICENCE_CN} ${LICENCE_EN} ${SAMPLE_PROGRAM_TARGETS}
         COMMENT "Generating the sample product")
 endif()

@@ -5,6 +5,8 @@
 #   wine_run.sh STATE_DIR --start             begin a run: a fresh prefix, HOME, display and wineserver
 #   wine_run.sh STATE_DIR --stop              end the run: stop what --start started, by PID
 #
+# The lock on STATE_DIR.lock serialises starting; the daemons must not inherit
+# its descriptor, or they would hold the lock for as long as they run.
 # The prefix and HOME live in STATE_DIR; a new prefix links its Desktop to that
 # HOME. Without a DISPLAY a private Xvfb is started. One persistent wineserver
 # serves every test program of the run, so each starts in well under a second.
@@ -30,7 +32,7 @@ start_display() {
         return 0
     fi
     exec 8> "$state/displayfd"
-    setsid Xvfb -displayfd 8 -screen 0 1280x1024x24 -nolisten tcp > "$state/xvfb.log" 2>&1 < /dev/null &
+    setsid Xvfb -displayfd 8 -screen 0 1280x1024x24 -nolisten tcp > "$state/xvfb.log" 2>&1 < /dev/null 9>&- &
     echo $! > "$state/xvfb.pid"
     exec 8>&-
     for _ in $(seq 100); do
@@ -50,8 +52,8 @@ start_run() {
     mkdir -p "$state/home" "$state/prefix"
     start_display || return 1
     use_environment
-    setsid "$wineserver" -p > /dev/null 2>&1 < /dev/null
-    "$wine" wineboot --init > "$state/wineboot.log" 2>&1
+    setsid "$wineserver" -p > /dev/null 2>&1 < /dev/null 9>&-
+    "$wine" wineboot --init > "$state/wineboot.log" 2>&1 9>&-
     # Without a window manager Wine's managed windows stall on every close.
     "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f > /dev/null 2>&1
     touch "$state/ready"

@@ -55,8 +55,9 @@ protected:
         ASSERT_TRUE(file);
         fputs(contents, file);
         fclose(file);
-        if (attributes)
+        if (attributes) {
             ASSERT_TRUE(SetFileAttributesA(PathOf(name).c_str(), attributes));
+        }
     }
 
     // Wine reports archive on every file, so only the bits we set are compared.
