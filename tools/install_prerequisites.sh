@@ -6,13 +6,20 @@ packages=(
     cmake ninja-build python3
     g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
     libz-mingw-w64-dev googletest unifont
-    wine64 xvfb xauth liblnk-utils
+    wine64 xvfb xauth liblnk-utils locales
 )
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2> /dev/null | grep -q "install ok installed" || missing+=("$package")
 done
+# Wine takes the Windows locale from LANG, but only for Linux locales that exist.
+generate_locales() {
+    for locale in zh_CN zh_TW zh_HK zh_SG; do
+        locale -a | grep -qx "$locale.utf8" || localedef -i "$locale" -f UTF-8 "$locale.UTF-8"
+    done
+}
 if [ ${#missing[@]} -eq 0 ]; then
+    [ "$(id -u)" -ne 0 ] || generate_locales
     exit 0
 fi
 if [ "$(id -u)" -ne 0 ]; then
@@ -23,3 +30,4 @@ echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -qq
 apt-get install -y -qq --no-install-recommends "${missing[@]}" > /dev/null
+generate_locales

@@ -10,6 +10,7 @@ below 64 KiB. No entry may exceed the 48 MiB install buffer.
 
 import argparse
 import json
+import multiprocessing
 import os
 import sys
 import zlib
@@ -82,19 +83,22 @@ def source_signature(path):
     return [os.path.abspath(path), status.st_size, status.st_mtime_ns]
 
 
-def compress_entry(path, row, out_dir, packed):
-    """Compresses one file unless its stream was made from this very source."""
-    stream_path = os.path.join(out_dir, "%d.z" % row.resource_id)
-    signature = source_signature(path)
-    key = str(row.resource_id)
-    if os.path.exists(stream_path) and packed.get(key) == signature:
-        return stream_path
+def stream_path_of(out_dir, row):
+    return os.path.join(out_dir, "%d.z" % row.resource_id)
+
+
+def is_packed(path, row, out_dir, packed):
+    """Whether the entry's stream was made from this very source."""
+    return os.path.exists(stream_path_of(out_dir, row)) and packed.get(str(row.resource_id)) == source_signature(path)
+
+
+def compress_entry(job):
+    path, row, out_dir = job
     with open(path, "rb") as source:
         data = source.read()
     check_entry(path, row, len(data))
-    write_if_changed(stream_path, zlib.compress(data, 9))
-    packed[key] = signature
-    return stream_path
+    write_if_changed(stream_path_of(out_dir, row), zlib.compress(data, 9))
+    return row.resource_id, source_signature(path)
 
 
 def read_manifest(path):
@@ -124,10 +128,13 @@ def pack(product_dir, out_dir, rc_path, table_path=None):
     os.makedirs(out_dir, exist_ok=True)
     manifest_path = os.path.join(out_dir, "sources.json")
     packed = read_manifest(manifest_path)
-    stream_paths = {}
-    for row in rows:
-        stream = compress_entry(source_path(product_dir, row), row, out_dir, packed)
-        stream_paths[row.resource_id] = os.path.abspath(stream)
+    jobs = [(source_path(product_dir, row), row, out_dir) for row in rows
+            if not is_packed(source_path(product_dir, row), row, out_dir, packed)]
+    # Level 9 over the whole product takes a while; the entries are independent.
+    with multiprocessing.Pool() as pool:
+        for resource_id, signature in pool.imap_unordered(compress_entry, jobs):
+            packed[str(resource_id)] = signature
+    stream_paths = {row.resource_id: os.path.abspath(stream_path_of(out_dir, row)) for row in rows}
     write_if_changed(manifest_path, json.dumps(packed, indent=1, sort_keys=True).encode("utf-8"))
     write_if_changed(rc_path, resource_script(rows, stream_paths))
     return rows

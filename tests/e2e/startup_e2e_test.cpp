@@ -6,6 +6,9 @@
 #include "resources/resource_ids.h"
 #include <gtest/gtest.h>
 #include <zlib.h>
+#include <stdio.h>
+#include <string.h>
+#include <vector>
 
 static const char WizardCaption[] = "Lumabook Installer";
 
@@ -115,7 +118,7 @@ TEST_F(SetupProgram, EnterOnTheCheckBoxDoesNotEndTheProgram)
     EXPECT_EQ(0u, ExitCode());
 }
 
-// A copy of the setup program whose glyph entry is replaced (or removed, for null data).
+// A copy of the setup program whose glyph entry holds other data.
 static std::string SetupWithGlyphEntry(const char *name, const void *data, DWORD size)
 {
     std::string copy = MakeScratchDir(name) + "\\setup.exe";
@@ -128,10 +131,68 @@ static std::string SetupWithGlyphEntry(const char *name, const void *data, DWORD
     return copy;
 }
 
+// Wine's resource updater cannot delete an entry, so the copy's resource
+// directory is edited instead: the glyph entry's id 110 becomes 109, which
+// keeps the id list sorted for the lookup's binary search but hides 110.
+static int HideGlyphEntry(std::vector<unsigned char> &image)
+{
+    IMAGE_DOS_HEADER *dos = (IMAGE_DOS_HEADER *)image.data();
+    IMAGE_NT_HEADERS *nt = (IMAGE_NT_HEADERS *)(image.data() + dos->e_lfanew);
+    DWORD rsrcRva = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_RESOURCE].VirtualAddress;
+    IMAGE_SECTION_HEADER *section = IMAGE_FIRST_SECTION(nt);
+    DWORD base = 0;
+    for (int i = 0; i < nt->FileHeader.NumberOfSections; i++, section++)
+        if (rsrcRva >= section->VirtualAddress && rsrcRva < section->VirtualAddress + section->Misc.VirtualSize)
+            base = section->PointerToRawData + (rsrcRva - section->VirtualAddress);
+    if (!base)
+        return 0;
+    IMAGE_RESOURCE_DIRECTORY *root = (IMAGE_RESOURCE_DIRECTORY *)(image.data() + base);
+    IMAGE_RESOURCE_DIRECTORY_ENTRY *types = (IMAGE_RESOURCE_DIRECTORY_ENTRY *)(root + 1);
+    for (int t = 0; t < root->NumberOfNamedEntries; t++) {
+        IMAGE_RESOURCE_DIR_STRING_U *name = (IMAGE_RESOURCE_DIR_STRING_U *)(image.data() + base + types[t].NameOffset);
+        if (name->Length != 4 || memcmp(name->NameString, L"TEXT", 8) != 0)
+            continue;
+        IMAGE_RESOURCE_DIRECTORY *ids = (IMAGE_RESOURCE_DIRECTORY *)(image.data() + base + types[t].OffsetToDirectory);
+        IMAGE_RESOURCE_DIRECTORY_ENTRY *entries = (IMAGE_RESOURCE_DIRECTORY_ENTRY *)(ids + 1);
+        for (int e = ids->NumberOfNamedEntries; e < ids->NumberOfNamedEntries + ids->NumberOfIdEntries; e++)
+            if (entries[e].Id == 110) {
+                entries[e].Id = 109;
+                return 1;
+            }
+    }
+    return 0;
+}
+
+static std::string SetupWithoutGlyphEntry()
+{
+    std::string copy = MakeScratchDir("no_glyphs") + "\\setup.exe";
+    FILE *in = fopen(SetupExePath().c_str(), "rb");
+    EXPECT_TRUE(in);
+    std::vector<unsigned char> image;
+    unsigned char chunk[65536];
+    size_t n;
+    while (in && (n = fread(chunk, 1, sizeof(chunk), in)) > 0)
+        image.insert(image.end(), chunk, chunk + n);
+    if (in)
+        fclose(in);
+    EXPECT_TRUE(HideGlyphEntry(image));
+    FILE *out = fopen(copy.c_str(), "wb");
+    EXPECT_TRUE(out);
+    if (out) {
+        fwrite(image.data(), 1, image.size(), out);
+        fclose(out);
+    }
+    HMODULE module = LoadLibraryExA(copy.c_str(), 0, LOAD_LIBRARY_AS_DATAFILE);
+    EXPECT_FALSE(FindResourceA(module, MAKEINTRESOURCEA(110), "TEXT")) << "the entry is still found";
+    EXPECT_TRUE(FindResourceA(module, MAKEINTRESOURCEA(106), "TEXT")) << "the directory was damaged";
+    FreeLibrary(module);
+    return copy;
+}
+
 TEST_F(SetupProgram, MissingGlyphResourceEndsWithExitCodeOneAndNoWindow)
 {
     int sawWindow;
-    EXPECT_EQ(1u, RunWithoutWindow(SetupWithGlyphEntry("no_glyphs", 0, 0), &sawWindow));
+    EXPECT_EQ(1u, RunWithoutWindow(SetupWithoutGlyphEntry(), &sawWindow));
     EXPECT_FALSE(sawWindow);
 }
 

@@ -14,7 +14,8 @@ static INT_PTR CALLBACK RecordingDialogProc(HWND, UINT message, WPARAM wParam, L
 {
     if (message == WM_INITDIALOG)
         return TRUE;
-    if (message == WM_COMMAND) {
+    // Only clicks count; a check box with BS_NOTIFY also reports its focus.
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
         Commands.push_back(LOWORD(wParam));
         if (LOWORD(wParam) == StopOnCommand)
             PageState = -1;

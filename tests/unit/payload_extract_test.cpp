@@ -24,11 +24,14 @@ class PayloadExtract : public ::testing::Test {
 protected:
     std::vector<unsigned char> buffer;
     std::string dir;
+    std::string scratchName;
 
     void SetUp() override
     {
         AppInstance = GetModuleHandleA(0);
-        dir = MakeScratchDir("extract");
+        // ctest may run this fixture's tests side by side: each gets its own folder.
+        scratchName = std::string("extract_") + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        dir = MakeScratchDir(scratchName.c_str());
         lstrcpyA(InstallDir, dir.c_str());
         buffer.assign(8192, 0xEE);
     }
@@ -75,7 +78,7 @@ protected:
 
     void TearDown() override
     {
-        MakeScratchDir("extract");
+        MakeScratchDir(scratchName.c_str());
     }
 };
 
