@@ -24,5 +24,5 @@ screenshot=$PWD/build/screenshots/first_page.png
 mkdir -p "$(dirname "$screenshot")"
 "$runner" "$state" --start
 trap '"$runner" "$state" --stop' EXIT
-"$runner" "$state" build/x86_64/setup_screenshot.exe "$setup" "$screenshot"
+"$runner" "$state" build/x86_64/tests/setup_screenshot.exe "$setup" "$screenshot"
 echo "No display: the installer ran on a virtual display; its first page is in $screenshot"

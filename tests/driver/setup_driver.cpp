@@ -150,8 +150,11 @@ void PressKey(HWND window, WPARAM key)
     PostMessageA(focus, WM_KEYUP, key, 1 | scan << 16 | 0xC0000000u);
 }
 
+// The window is repainted first: paint messages wait until the program's queue
+// is empty, so a window that has just appeared may not have drawn everything yet.
 int CaptureWindow(HWND window, Capture *capture)
 {
+    RedrawWindow(window, 0, 0, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     RECT rect;
     if (!GetWindowRect(window, &rect))
         return 0;
