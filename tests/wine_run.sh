@@ -56,7 +56,17 @@ start_run() {
     "$wine" wineboot --init > "$state/wineboot.log" 2>&1 9>&-
     # Without a window manager Wine's managed windows stall on every close.
     "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f > /dev/null 2>&1
+    mount_small_disk
     touch "$state/ready"
+}
+
+# A 2 MiB tmpfs as drive X: lets tests fill a disk. Only root can mount it;
+# without it the full-disk tests skip themselves.
+mount_small_disk() {
+    mkdir -p "$state/smalldisk"
+    if [ "$(id -u)" -eq 0 ] && mount -t tmpfs -o size=2m tmpfs "$state/smalldisk" 2> /dev/null; then
+        ln -sfn "$state/smalldisk" "$WINEPREFIX/dosdevices/x:"
+    fi
 }
 
 stop_run() {
@@ -65,6 +75,9 @@ stop_run() {
     if [ -f "$state/xvfb.pid" ]; then
         kill "$(cat "$state/xvfb.pid")" 2> /dev/null
         rm -f "$state/xvfb.pid"
+    fi
+    if mountpoint -q "$state/smalldisk" 2> /dev/null; then
+        umount "$state/smalldisk"
     fi
     rm -f "$state/ready"
 }

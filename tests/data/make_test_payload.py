@@ -26,6 +26,7 @@ def entries():
         (1003, bytes(damaged), "a flipped byte in the deflate data"),
         (1004, truncated, "a stream cut short"),
         (1005, zlib.compress(b"second entry\r\n" * 20, 9), "280 bytes of text"),
+        (1006, zlib.compress(b"more than the small disk holds\r\n" * 100000, 9), "3.2 MB, for the full disk"),
     ]
 
 

@@ -4,6 +4,7 @@
 #include "install/install_path.h"
 #include "startup/shared_state.h"
 #include "support/test_paths.h"
+#include "support/held_file.h"
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <string.h>
@@ -16,6 +17,7 @@ const int EmptyEntry = 1002;
 const int DamagedEntry = 1003;
 const int TruncatedEntry = 1004;
 const int SecondEntry = 1005;          // 280 bytes
+const int LargerThanSmallDiskEntry = 1006;   // 3,200,000 bytes
 const int MissingEntry = 1999;
 const unsigned long CapacityEntryBytes = 4096;
 const DWORD ReadOnlyHidden = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
@@ -162,14 +164,31 @@ TEST_F(PayloadExtract, SameEntryTwiceGivesTheSameFile)
 }
 
 // A running program holding its file open without sharing makes the write fail.
-TEST_F(PayloadExtract, TargetHeldOpenWithoutSharingFails)
+TEST_F(PayloadExtract, TargetHeldOpenByAnotherProgramFails)
 {
-    MakeFile("locked.exe", "running program", 0);
-    HANDLE held = CreateFileA(PathOf("locked.exe").c_str(), GENERIC_READ, 0, 0, OPEN_EXISTING, 0, 0);
-    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    MakeFile("locked.exe", "running program", FILE_ATTRIBUTE_HIDDEN);
+    HeldFile held;
+    ASSERT_TRUE(HoldFileInAnotherProcess(PathOf("locked.exe"), &held));
     EXPECT_EQ(0, Extract(SecondEntry, "locked.exe", 8192, 1, 0));
-    CloseHandle(held);
+    ReleaseHeldFile(&held);
     EXPECT_EQ("running program", Contents("locked.exe"));
+    EXPECT_EQ(0u, AttributesOf("locked.exe")) << "the cleared hidden attribute stays cleared";
+}
+
+// Drive X: is a 2 MiB disk; a 3.2 MB file cannot be written whole there.
+TEST_F(PayloadExtract, FullDiskFailsAndLeavesTheTruncatedFile)
+{
+    if (GetFileAttributesA("X:\\") == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "no small disk as drive X: (mounting it needs root)";
+    buffer.resize(4 << 20);
+    lstrcpyA(InstallDir, "X:");
+    DeleteFileForced("X:\\full.bin");
+    EXPECT_EQ(0, Extract(LargerThanSmallDiskEntry, "full.bin", buffer.size(), 1, 1));
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    ASSERT_TRUE(GetFileAttributesExA("X:\\full.bin", GetFileExInfoStandard, &data));
+    EXPECT_LT(data.nFileSizeLow, 3200000u);
+    EXPECT_EQ(0u, data.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    DeleteFileForced("X:\\full.bin");
 }
 
 TEST_F(PayloadExtract, TargetInAMissingFolderFails)
