@@ -6,6 +6,7 @@
 #include "startup/shared_state.h"
 #include "support/dib_canvas.h"
 #include "support/test_paths.h"
+#include "support/png_writer.h"
 #include <gtest/gtest.h>
 #include <string.h>
 
@@ -97,6 +98,27 @@ TEST_F(MixedText, CaptionDrawsGlyphCellsThenLatinLettersOnePixelLower)
     EXPECT_EQ(32 + blank.cx + o.cx + k.cx, drawn.cx);
     EXPECT_EQ(16, drawn.cy);
     DestroyDibCanvas(&expected);
+}
+
+// A picture of a few captions for people to look at; the size is what the test checks.
+TEST_F(MixedText, CaptionsMakeAPictureOfTheirMeasuredWidth)
+{
+    const char *captions[] = { "下一步 Next", "安装路径： (Install Path)", "以上中文显示正确吗?" };
+    DestroyDibCanvas(&canvas);
+    ASSERT_TRUE(CreateDibCanvas(&canvas, 300, 60));
+    FillCanvas(&canvas, White);
+    SelectObject(canvas.dc, GetStockObject(SYSTEM_FONT));
+    int y = 2;
+    for (const char *caption : captions) {
+        SIZE measured = MeasureMixedText(canvas.dc, caption);
+        SIZE drawn = DrawMixedText(canvas.dc, 2, y, caption, 0);
+        EXPECT_EQ(measured.cx, drawn.cx) << caption;
+        EXPECT_GT(InkCount(2, y, 2 + drawn.cx, y + 16), 50) << caption;
+        EXPECT_EQ(0, InkCount(2 + drawn.cx + 1, y, 300, y + 16)) << caption;
+        y += 19;
+    }
+    std::vector<unsigned> pixels(canvas.pixels, canvas.pixels + canvas.width * canvas.height);
+    WritePng(ArtifactPath("mixed_text.png"), canvas.width, canvas.height, pixels);
 }
 
 TEST_F(MixedText, TwoChineseCharactersMeasure32By16WhateverTheFont)
