@@ -4,11 +4,7 @@
 # virtual one, saves a screenshot of the first page and closes the installer.
 set -eu
 cd "$(dirname "$0")"
-tools/install_prerequisites.sh
-cmake --preset i686 > /dev/null
-cmake --build --preset i686
-cmake --preset x86_64 > /dev/null
-cmake --build --preset x86_64
+tools/build_both.sh
 
 state=$PWD/build/run
 runner=tests/wine_run.sh

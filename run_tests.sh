@@ -3,9 +3,5 @@
 # setup programs, and runs the whole test suite under Wine.
 set -eu
 cd "$(dirname "$0")"
-tools/install_prerequisites.sh
-cmake --preset i686 > /dev/null
-cmake --build --preset i686
-cmake --preset x86_64 > /dev/null
-cmake --build --preset x86_64
+tools/build_both.sh
 ctest --preset x86_64 -j2
