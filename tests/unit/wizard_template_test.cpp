@@ -1,0 +1,189 @@
+// The wizard's dialog template as the resource compiler stored it in the built
+// program: every control with its id, class, style, rectangle and visibility.
+#include "resources/resource_ids.h"
+#include "support/test_paths.h"
+#include <gtest/gtest.h>
+#include <commctrl.h>
+#include <string>
+#include <vector>
+
+struct TemplateControl {
+    int id;
+    std::string kind;   // class name, or "#128" ... for the predefined classes
+    DWORD style, exStyle;
+    short x, y, cx, cy;
+    std::wstring text;
+};
+
+struct TemplateReader {
+    const BYTE *p;
+    WORD Word() { WORD w = *(const WORD *)p; p += 2; return w; }
+    DWORD Dword() { DWORD d = *(const DWORD *)p; p += 4; return d; }
+    void Align() { p = (const BYTE *)(((ULONG_PTR)p + 3) & ~(ULONG_PTR)3); }
+    std::wstring SzOrOrd()
+    {
+        if (*(const WORD *)p == 0xFFFF) {
+            p += 2;
+            return L"#" + std::to_wstring(Word());
+        }
+        std::wstring s((const WCHAR *)p);
+        p += (s.size() + 1) * 2;
+        return s;
+    }
+};
+
+static std::string Narrow(const std::wstring &s)
+{
+    return std::string(s.begin(), s.end());
+}
+
+static std::vector<TemplateControl> controls;
+
+class WizardTemplate : public ::testing::Test {
+protected:
+    static DWORD style;
+    static short x, y, cx, cy;
+    static std::wstring caption, font;
+    static WORD pointSize;
+
+    static void SetUpTestSuite()
+    {
+        HMODULE setup = LoadSetupAsData();
+        ASSERT_TRUE(setup);
+        HRSRC found = FindResourceA(setup, MAKEINTRESOURCEA(ID_WIZARD_DIALOG), (LPCSTR)RT_DIALOG);
+        ASSERT_TRUE(found);
+        TemplateReader r = { (const BYTE *)LockResource(LoadResource(setup, found)) };
+        ASSERT_EQ(1, r.Word());
+        ASSERT_EQ(0xFFFF, r.Word());     // an extended template
+        r.Dword();                        // help id
+        r.Dword();                        // extended style
+        style = r.Dword();
+        WORD count = r.Word();
+        x = r.Word(); y = r.Word(); cx = r.Word(); cy = r.Word();
+        r.SzOrOrd();                      // menu
+        r.SzOrOrd();                      // class
+        caption = r.SzOrOrd();
+        pointSize = r.Word();
+        r.Word(); r.Word();               // weight, italic and character set
+        font = r.SzOrOrd();
+        for (int i = 0; i < count; i++) {
+            r.Align();
+            TemplateControl c;
+            r.Dword();
+            c.exStyle = r.Dword();
+            c.style = r.Dword();
+            c.x = r.Word(); c.y = r.Word(); c.cx = r.Word(); c.cy = r.Word();
+            c.id = (int)r.Dword();
+            c.kind = Narrow(r.SzOrOrd());
+            c.text = r.SzOrOrd();
+            r.p += r.Word();              // creation data
+            controls.push_back(c);
+        }
+        FreeLibrary(setup);
+    }
+};
+
+DWORD WizardTemplate::style;
+short WizardTemplate::x, WizardTemplate::y, WizardTemplate::cx, WizardTemplate::cy;
+std::wstring WizardTemplate::caption, WizardTemplate::font;
+WORD WizardTemplate::pointSize;
+
+TEST_F(WizardTemplate, DialogFrame)
+{
+    EXPECT_EQ(L"Lumabook Installer", caption);
+    EXPECT_EQ(L"MS Sans Serif", font);
+    EXPECT_EQ(8, pointSize);
+    EXPECT_EQ(30, x); EXPECT_EQ(14, y); EXPECT_EQ(445, cx); EXPECT_EQ(210, cy);
+    const DWORD frame = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    EXPECT_EQ(frame, style & frame);
+}
+
+// Predefined classes may be stored by atom or by name; both name the same class.
+static const char Button[] = "BUTTON", Edit[] = "EDIT", Static[] = "STATIC", ListBox[] = "LISTBOX", ComboBox[] = "COMBOBOX";
+
+static std::string ClassName(const std::string &kind)
+{
+    static const char *atoms[] = { "BUTTON", "EDIT", "STATIC", "LISTBOX", "SCROLLBAR", "COMBOBOX" };
+    if (kind.size() > 1 && kind[0] == '#') {
+        int atom = atoi(kind.c_str() + 1);
+        if (atom >= 0x80 && atom <= 0x85)
+            return atoms[atom - 0x80];
+    }
+    std::string upper = kind;
+    for (char &ch : upper)
+        ch = (char)toupper((unsigned char)ch);
+    return upper;
+}
+const DWORD OwnerButton = BS_OWNERDRAW | WS_TABSTOP;
+const DWORD OwnerLabel = BS_OWNERDRAW | WS_DISABLED;
+const DWORD Shown = WS_VISIBLE;
+// The style bits the table fixes; the compiler adds WS_CHILD and the dialog keeps the rest.
+const DWORD CheckedBits = 0xFFFF | WS_VISIBLE | WS_DISABLED | WS_TABSTOP | WS_BORDER | WS_VSCROLL | WS_HSCROLL;
+
+TEST_F(WizardTemplate, ControlsInTabOrderWithTheirStylesAndRects)
+{
+    struct { int id; const char *kind; DWORD style; short x, y, cx, cy; } expected[] = {
+        { 1002, Edit, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | Shown, 164, 43, 169, 12 },
+        { 1010, Button, BS_AUTOCHECKBOX | BS_NOTIFY | WS_TABSTOP, 157, 140, 82, 16 },
+        { 1019, ListBox, LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOSEL | LBS_NOTIFY | WS_BORDER | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP, 126, 6, 315, 131 },
+        { 1003, Button, OwnerButton | Shown, 335, 42, 76, 16 },
+        { 1004, Button, BS_AUTOCHECKBOX | BS_NOTIFY | WS_TABSTOP | Shown, 164, 86, 220, 16 },
+        { 1006, Button, OwnerLabel | Shown, 164, 24, 198, 16 },
+        { 1014, Edit, ES_MULTILINE | ES_READONLY | WS_BORDER | WS_VSCROLL | WS_TABSTOP, 138, 10, 291, 125 },
+        { 3, Button, OwnerButton | Shown, 155, 164, 68, 16 },
+        { 1001, Button, OwnerButton | Shown, 231, 164, 106, 16 },
+        { 2, Button, OwnerButton | Shown, 345, 164, 68, 16 },
+        { 167, Static, SS_CENTER | Shown, 6, 124, 111, 8 },
+        { 102, Static, SS_ICON | Shown, 48, 16, 20, 20 },
+        { 108, Static, WS_BORDER | Shown, 122, 14, 1, 178 },
+        { 169, Static, SS_CENTER | Shown, 6, 136, 111, 8 },
+        { 1009, Button, OwnerLabel | Shown, 6, 59, 111, 16 },
+        { 1011, Button, OwnerLabel | Shown, 6, 77, 111, 16 },
+        { 1012, Button, OwnerLabel | Shown, 6, 95, 111, 16 },
+        { 1015, Button, BS_GROUPBOX, 159, 10, 242, 62 },
+        { 1017, Button, OwnerLabel, 165, 80, 230, 16 },
+        { 1018, Button, OwnerLabel, 174, 22, 210, 27 },
+        { 1007, Button, BS_AUTOCHECKBOX | BS_NOTIFY | WS_TABSTOP, 179, 102, 220, 16 },
+        { 1008, Button, BS_AUTOCHECKBOX | BS_NOTIFY | WS_TABSTOP, 179, 118, 220, 16 },
+        { 1030, Button, OwnerLabel, 155, 80, 230, 16 },
+        { 1031, ComboBox, CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | CBS_AUTOHSCROLL | WS_BORDER | WS_VSCROLL | WS_TABSTOP, 170, 62, 228, 136 },
+        { 1020, Button, OwnerLabel | Shown, 6, 157, 111, 16 },
+        { 172, Static, SS_CENTER | Shown, 14, 199, 79, 8 },
+        { 1026, PROGRESS_CLASSA, WS_BORDER | PBS_SMOOTH, 139, 183, 294, 14 },
+        { 1021, Button, OwnerLabel, 139, 162, 181, 16 },
+    };
+    ASSERT_EQ(sizeof(expected) / sizeof(expected[0]), controls.size());
+    for (size_t i = 0; i < controls.size(); i++) {
+        const TemplateControl &c = controls[i];
+        const auto &e = expected[i];
+        EXPECT_EQ(e.id, c.id) << "control " << i;
+        EXPECT_EQ(ClassName(e.kind), ClassName(c.kind)) << e.id;
+        EXPECT_EQ(e.style, c.style & CheckedBits) << e.id << std::hex << " style " << c.style;
+        EXPECT_EQ(e.x, c.x) << e.id;
+        EXPECT_EQ(e.y, c.y) << e.id;
+        EXPECT_EQ(e.cx, c.cx) << e.id;
+        EXPECT_EQ(e.cy, c.cy) << e.id;
+    }
+}
+
+// Mnemonics come from the window texts; the panel icon names its icon resource.
+static const TemplateControl *ControlOf(int id)
+{
+    for (const TemplateControl &c : controls)
+        if (c.id == id)
+            return &c;
+    static TemplateControl none;
+    return &none;
+}
+
+TEST_F(WizardTemplate, WindowTextsAndExtendedStyles)
+{
+    EXPECT_EQ(L"&Back", ControlOf(ID_BACK_BUTTON)->text);
+    EXPECT_EQ(L"\u5B89\u88C5 Install", ControlOf(ID_NEXT_BUTTON)->text);         // 安装 Install
+    EXPECT_EQ(L"\u53D6\u6D88 Cancel", ControlOf(ID_CANCEL_BUTTON)->text);        // 取消 Cancel
+    EXPECT_EQ(L"\u6539\u53D8 Browse ....", ControlOf(ID_BROWSE_BUTTON)->text);   // 改变 Browse ....
+    EXPECT_EQ(L"English", ControlOf(ID_ENGLISH_LICENCE_CHECK)->text);
+    EXPECT_EQ(L"#105", ControlOf(ID_PANEL_ICON_CONTROL)->text);
+    EXPECT_EQ((DWORD)(WS_EX_DLGMODALFRAME | WS_EX_CLIENTEDGE), ControlOf(ID_PANEL_ICON_CONTROL)->exStyle);
+    EXPECT_EQ((DWORD)(WS_EX_STATICEDGE | WS_EX_CLIENTEDGE), ControlOf(ID_DIVIDER)->exStyle);
+}
