@@ -3,8 +3,9 @@
 #include "startup/shared_state.h"
 #include "resources/resource_ids.h"
 #include <stdio.h>
-#include <string.h>
 
+// Kept with a trailing backslash; a Windows directory that cannot be read (or
+// would leave no room for the backslash) falls back to the usual one.
 static void RecordWindowsDir()
 {
     UINT length = GetWindowsDirectoryA(WindowsDir, PathBufferBytes - 1);
