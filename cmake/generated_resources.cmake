@@ -27,7 +27,7 @@ set(ICON_DIR ${GENERATED_DIR}/icons)
 set(ICON_FILES ${ICON_DIR}/window.ico ${ICON_DIR}/panel.ico)
 add_custom_command(OUTPUT ${ICON_FILES}
     COMMAND ${Python3_EXECUTABLE} ${TOOLS_DIR}/make_icons.py ${ICON_DIR}
-    DEPENDS ${TOOLS_DIR}/make_icons.py
+    DEPENDS ${TOOLS_DIR}/make_icons.py ${TOOLS_DIR}/sample_formats.py
     COMMENT "Drawing the icons")
 add_custom_target(icons DEPENDS ${ICON_FILES})
 

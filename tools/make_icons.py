@@ -13,6 +13,10 @@ import struct
 import sys
 import zlib
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+from sample_formats import PNG_SIGNATURE, png_chunk  # noqa: E402
+
 # Subsample rows per pixel; the horizontal coverage of each row is exact.
 SubRows = 16
 
@@ -370,11 +374,10 @@ def ico_file(images):
 
 def png_file(rows):
     """An 8-bit RGB PNG of rows of (r, g, b) tuples."""
-    def chunk(kind, data):
-        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
     raw = b"".join(b"\0" + bytes(c for pixel in row for c in pixel) for row in rows)
     header = struct.pack(">IIBBBBB", len(rows[0]), len(rows), 8, 2, 0, 0, 0)
-    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
+    return (PNG_SIGNATURE + png_chunk(b"IHDR", header) + png_chunk(b"IDAT", zlib.compress(raw, 9))
+            + png_chunk(b"IEND", b""))
 
 
 # The backgrounds an icon meets: a white window, the classic grey dialog face
