@@ -9,6 +9,7 @@
 #include "install/edition_record.h"
 #include "wizard/wizard_dialog.h"
 #include "wizard/message_dialog.h"
+#include "wizard/message_texts.h"
 #include "resources/resource_ids.h"
 #include <commctrl.h>
 
@@ -30,7 +31,7 @@ static int LoadGlyphsOrReport()
 {
     int result = LoadGlyphSheets(AppInstance);
     if (result == GlyphMemoryShort)
-        ShowMessageDialog("内存不够。安装无法继续。", "Memory not enough!", MessageStyleOk, WizardWindow);
+        ShowMessageDialog(MemoryShortMessage.Chinese, MemoryShortMessage.English, MessageStyleOk, WizardWindow);
     return result == GlyphsLoaded;
 }
 

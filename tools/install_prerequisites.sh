@@ -6,7 +6,7 @@ packages=(
     cmake ninja-build python3
     g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
     libz-mingw-w64-dev googletest unifont
-    wine64 xvfb xauth liblnk-utils locales
+    wine64 xvfb xauth liblnk-utils locales fonts-dejavu-core
 )
 missing=()
 for package in "${packages[@]}"; do
@@ -14,7 +14,7 @@ for package in "${packages[@]}"; do
 done
 # Wine takes the Windows locale from LANG, but only for Linux locales that exist.
 generate_locales() {
-    for locale in zh_CN zh_TW zh_HK zh_SG; do
+    for locale in zh_CN zh_TW zh_HK zh_SG ja_JP ko_KR; do
         locale -a | grep -qx "$locale.utf8" || localedef -i "$locale" -f UTF-8 "$locale.UTF-8"
     done
 }

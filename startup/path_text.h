@@ -1,0 +1,9 @@
+// Path texts in the system's ANSI code page, walked by whole characters: on
+// Chinese, Japanese and Korean code pages a trail byte can be 0x5C (Big5 功 is
+// A5 5C), so a byte-by-byte scan would take half a character for a backslash.
+#pragma once
+
+const char *FindLastBackslash(const char *path);   // null when the path holds none
+int EndsWithBackslash(const char *path);
+void StripTrailingBackslash(char *path);           // removes one trailing backslash
+int AppendBackslash(char *path, int capacity);     // when missing; 0 when it does not fit

@@ -1,0 +1,8 @@
+// The destination folder chooser behind the wizard's Browse button.
+#pragma once
+#include <windows.h>
+
+// Runs the chooser; on OK puts the chosen folder with the product folder name
+// appended into the wizard's destination box and returns 1, else changes nothing.
+int ChooseDestinationFolder(HWND wizard);
+UINT_PTR CALLBACK FolderChooserHook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,22 @@
+// Every message the program shows: a Chinese (GB2312) line and an English line.
+#pragma once
+
+struct MessageText {
+    const char *Chinese;
+    const char *English;
+};
+
+extern const MessageText MemoryShortMessage;
+extern const MessageText NoAnswerMessage;
+extern const MessageText InstallSuccessMessage;
+extern const MessageText InstallFailureMessage;
+extern const MessageText InstallPathTooLongMessage;
+extern const MessageText OldWordBaseMessage;
+extern const MessageText StartMenuFailureMessage;
+
+// "Cannot create folder!" is one text shared by the wizard's folder message
+// (which appends "Please check folder path.") and the Start-menu group folder message.
+extern const char CannotCreateFolderText[];
+extern const char DestinationFolderChinese[];        // the wizard's destination cannot be created
+extern const char DestinationFolderEnglishFormat[];  // "%s Please check folder path."
+extern const char GroupFolderChineseFormat[];        // "无法建目录(%s)!" with the full folder path
