@@ -103,11 +103,17 @@ class ShellLinks(unittest.TestCase):
 
     def run_scenario(self, scenario, variant=0):
         """Runs one scenario; gives {operation: result} and the messages in order."""
-        run = subprocess.run([WINE_RUN, WINE_STATE, SCENARIO, windows_path(self.out), scenario, str(variant)],
-                             capture_output=True, timeout=120)
-        self.assertEqual(0, run.returncode, run.stderr.decode(errors="replace"))
+        # Into files, not pipes: Wine's helper processes inherit the handles and
+        # would hold a pipe open long after the scenario has ended.
+        with tempfile.TemporaryFile() as output, tempfile.TemporaryFile() as errors:
+            run = subprocess.run([WINE_RUN, WINE_STATE, SCENARIO, windows_path(self.out), scenario, str(variant)],
+                                 stdout=output, stderr=errors, timeout=120)
+            output.seek(0)
+            errors.seek(0)
+            stdout, stderr = output.read(), errors.read()
+        self.assertEqual(0, run.returncode, stderr.decode(errors="replace"))
         results, messages = {}, []
-        for line in run.stdout.decode("latin-1").splitlines():
+        for line in stdout.decode("latin-1").splitlines():
             kind, _, rest = line.partition(" ")
             if kind == "result":
                 operation, result = rest.split()
