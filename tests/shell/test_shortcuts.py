@@ -239,13 +239,17 @@ class ShellLinks(unittest.TestCase):
     def test_working_folder_is_the_target_cut_at_its_last_backslash(self):
         results, _ = self.run_scenario("target-forms")
         self.assertEqual({"no-backslash": 1, "big5-target": 1, "root-target": 1}, results)
-        self.assertNotIn("Working directory", read_link(os.path.join(self.out, "no-backslash.lnk")))
         # 許可 in Big5 is B3 5C A5 69: on code page 950 the 5C is no backslash.
         target = decode_ansi(self.install.encode("ascii") + b"\\\xB3\x5C\xA5\x69.exe")
         fields = read_link(os.path.join(self.out, "big5-target.lnk"))
         self.assertEqual(target, fields.get("Icon location"))
         self.assertEqual(target.rsplit("\\", 1)[0], fields.get("Working directory"))
         self.assertEqual("C:\\", read_link(os.path.join(self.out, "root-target.lnk")).get("Working directory"))
+
+    def test_target_without_backslash_gets_no_working_folder(self):
+        results, _ = self.run_scenario("target-forms")
+        self.assertEqual(1, results["no-backslash"])
+        self.assertNotIn("Working directory", read_link(os.path.join(self.out, "no-backslash.lnk")))
 
     def test_missing_folders(self):
         results, messages = self.run_scenario("no-folders")
