@@ -543,6 +543,18 @@ protected:
         return 1;
     }
 
+    // Every pixel of the client area as the program paints the check box.
+    int ProgramLookShown()
+    {
+        DibCanvas expected;
+        if (!CreateDibCanvas(&expected, 200, 20))
+            return 0;
+        PaintCheckBox(box, expected.dc);
+        int same = memcmp(expected.pixels, screen.pixels, 200 * 20 * 4) == 0;
+        DestroyDibCanvas(&expected);
+        return same;
+    }
+
     int CheckMarkShown()
     {
         int ink = 0;
@@ -572,6 +584,7 @@ TEST_F(KeyboardToggle, SpaceBarToggleKeepsTheProgramsLook)
     Grab();
     EXPECT_TRUE(CaptionShown());
     EXPECT_TRUE(CheckMarkShown());
+    EXPECT_TRUE(ProgramLookShown());
     Pump();
     Grab();
     EXPECT_TRUE(CaptionShown());
@@ -582,6 +595,7 @@ TEST_F(KeyboardToggle, SpaceBarToggleKeepsTheProgramsLook)
     Grab();
     EXPECT_TRUE(CaptionShown());
     EXPECT_FALSE(CheckMarkShown());
+    EXPECT_TRUE(ProgramLookShown());
 }
 
 // The wizard sets the answers with BM_SETCHECK: the box shows it at once.
@@ -591,4 +605,5 @@ TEST_F(KeyboardToggle, SetCheckFromTheProgramRepaintsTheProgramsLook)
     Grab();
     EXPECT_TRUE(CaptionShown());
     EXPECT_TRUE(CheckMarkShown());
+    EXPECT_TRUE(ProgramLookShown());
 }
