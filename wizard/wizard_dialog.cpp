@@ -39,6 +39,10 @@ static void FillLanguageCombo(HWND window)
             SendMessageA(combo, CB_SETITEMDATA, (WPARAM)item, (LPARAM)LanguageList[i].Language);
     }
     SendMessageA(combo, CB_SETCURSEL, 0, 0);
+    // The selection field is as tall as the items: the answer to its own
+    // WM_MEASUREITEM (item -1) is not honoured by every system, and a field
+    // sized to the dialog font would cut the glyphs drawn 2 pixels into it.
+    SendMessageA(combo, CB_SETITEMHEIGHT, (WPARAM)-1, ListItemHeight);
 }
 
 static void SubclassCheckBoxes(HWND window)
