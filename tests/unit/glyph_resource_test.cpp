@@ -3,19 +3,14 @@
 #include "install/payload_store.h"
 #include "support/test_paths.h"
 #include "support/glyph_reference.h"
+#include "support/unifont_glyphs.h"
 #include <gtest/gtest.h>
-#include <stdio.h>
-#include <stdlib.h>
-#include <map>
 #include <vector>
-
-typedef std::vector<unsigned> GlyphRows;   // 16 rows, bit 15 the leftmost pixel, 1 = ink
 
 class GlyphResource : public ::testing::Test {
 protected:
     static std::vector<unsigned char> sheets;
     static std::vector<unsigned char> stream;
-    static std::map<unsigned, GlyphRows> unifont;
 
     static void SetUpTestSuite()
     {
@@ -30,32 +25,7 @@ protected:
         ASSERT_EQ(1, InflatePayloadEntry(setup, GlyphResourceId, sheets.data(), &length));
         sheets.resize(length);
         FreeLibrary(setup);
-        ReadUnifont();
-    }
-
-    static void ReadUnifont()
-    {
-        FILE *hex = fopen(UnifontHexPath().c_str(), "r");
-        ASSERT_TRUE(hex) << "cannot read " << UnifontHexPath();
-        char line[128];
-        while (fgets(line, sizeof(line), hex)) {
-            char *colon = strchr(line, ':');
-            if (!colon)
-                continue;
-            unsigned code = strtoul(line, 0, 16);
-            std::string digits(colon + 1);
-            while (!digits.empty() && (digits.back() == '\n' || digits.back() == '\r'))
-                digits.pop_back();
-            GlyphRows rows(16);
-            int wide = digits.size() == 64;
-            int perRow = wide ? 4 : 2;
-            for (int r = 0; r < 16; r++) {
-                unsigned bits = strtoul(digits.substr(r * perRow, perRow).c_str(), 0, 16);
-                rows[r] = wide ? bits : bits << 4;   // narrow glyphs stand centred
-            }
-            unifont[code] = rows;
-        }
-        fclose(hex);
+        ASSERT_TRUE(LoadUnifont());
     }
 
     // The cell as the font's layout places the code, not as the program looks it up.
@@ -77,16 +47,12 @@ protected:
 
     static GlyphRows UnifontOf(unsigned gb2312Code)
     {
-        char bytes[2] = { (char)(gb2312Code >> 8), (char)gb2312Code };
-        WCHAR wide[2];
-        EXPECT_EQ(1, MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, bytes, 2, wide, 2)) << std::hex << gb2312Code;
-        return unifont[wide[0]];
+        return UnifontGlyphOfGb2312(gb2312Code);
     }
 };
 
 std::vector<unsigned char> GlyphResource::sheets;
 std::vector<unsigned char> GlyphResource::stream;
-std::map<unsigned, GlyphRows> GlyphResource::unifont;
 
 TEST_F(GlyphResource, IsOneMaximumCompressionStreamOfFourSheets)
 {
@@ -127,7 +93,7 @@ TEST_F(GlyphResource, StoredRowSixHoldsTheBoxDrawingOfRowNine)
 
 TEST_F(GlyphResource, ExtraHanziAndBarCells)
 {
-    EXPECT_EQ(unifont[0x9555], CellInk(0xE946));
+    EXPECT_EQ(UnifontGlyph(0x9555), CellInk(0xE946));
     GlyphRows bar = CellInk(0xA9A4);
     for (int r = 0; r < 16; r++)
         EXPECT_EQ(r == 9 || r == 10 ? 0xFFFFu : 0u, bar[r]) << "pixel row " << r;
