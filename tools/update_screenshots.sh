@@ -1,0 +1,31 @@
+#!/bin/bash
+# Regenerates the pictures in docs/screenshots/ from a test run on a Wine that
+# has no Chinese, Japanese or Korean font: the four wizard pages and the
+# message "请您回答提问." of the real program (tests/e2e/render_e2e_test.cpp),
+# and the Yes/No question of the message dialog's own test. The pictures are
+# copied only when those tests pass.
+#
+#   tools/update_screenshots.sh
+set -eu
+cd "$(dirname "$0")/.."
+artifacts=build/x86_64/test_artifacts
+target=docs/screenshots
+# picture in the test run -> picture in docs/screenshots
+pictures="page0.png:wizard_page0.png
+page1.png:wizard_page1.png
+page2.png:wizard_page2.png
+page3.png:wizard_page3.png
+message.png:message_dialog.png
+message_dialog_yes_no.png:message_dialog_yes_no.png"
+
+cmake --preset x86_64 > /dev/null
+cmake --build --preset x86_64
+for entry in $pictures; do
+    rm -f "$artifacts/${entry%%:*}"
+done
+ctest --preset x86_64 -R '^(WizardRendering\.|MessageDialog\.QuestionPlacesYesLeftOfNoAThirdOfAButtonApart$)'
+mkdir -p "$target"
+for entry in $pictures; do
+    cp "$artifacts/${entry%%:*}" "$target/${entry#*:}"
+    echo "$target/${entry#*:}"
+done
