@@ -211,3 +211,17 @@ TEST_F(Wizard, EnterInTheEditBoxActsAsNextAndOnBackGoesBack)
     EXPECT_TRUE(OnPage(0));
     EXPECT_TRUE(StillRunning());
 }
+
+// The English box loses the focus when the page switch hides it; that must not
+// bring the licence page back over the language page.
+TEST_F(Wizard, EnterOnTheEnglishBoxGoesOnToTheLanguagePage)
+{
+    StartWizard();
+    GoToPage(2);
+    ASSERT_TRUE(FocusControl(run.wizard, ID_ENGLISH_LICENCE_CHECK));
+    PressKey(run.wizard, VK_RETURN);
+    ASSERT_TRUE(WaitForControlShown(run.wizard, ID_LANGUAGE_COMBO, 1, DriverTimeoutMs));
+    EXPECT_TRUE(OnPage(3));
+    EXPECT_FALSE(IsControlShown(run.wizard, ID_ENGLISH_LICENCE_EDIT));
+    EXPECT_FALSE(IsControlShown(run.wizard, ID_CHINESE_LICENCE_LIST));
+}
