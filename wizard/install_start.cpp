@@ -1,0 +1,147 @@
+// The Install command: checks and creates the destination folder, hands the
+// collected answers to the install sequence, and reports its result no earlier
+// than the minimum time after Install was pressed. The program ends after it.
+#include "wizard/install_start.h"
+#include "wizard/wizard_pages.h"
+#include "wizard/message_dialog.h"
+#include "wizard/message_texts.h"
+#include "install/install_sequence.h"
+#include "install/file_table.h"
+#include "startup/path_text.h"
+#include "startup/shared_state.h"
+#include "resources/resource_ids.h"
+#include <stdio.h>
+#include <string.h>
+
+static const char DocFolderName[] = "doc";
+
+// Names the install touches beyond the file table: the cache files it deletes
+// (the longest suffix of each), the settings file it rewrites, the "doc" folder.
+static const char *const OtherInstallNames[] = {
+    "syllables.dic1111",
+    "Charlist.dic1111",
+    "autolearn.dic1111",
+    "adjustments.dic1111",
+    "uiprefs.ini",
+    DocFolderName,
+};
+static const int OtherInstallNameCount = sizeof(OtherInstallNames) / sizeof(OtherInstallNames[0]);
+
+int LongestInstallNameLength()
+{
+    size_t longest = 0;
+    for (int i = 0; i < FileTableRowCount; i++)
+        if (FileTable[i].TargetName && strlen(FileTable[i].TargetName) > longest)
+            longest = strlen(FileTable[i].TargetName);
+    for (int i = 0; i < OtherInstallNameCount; i++)
+        if (strlen(OtherInstallNames[i]) > longest)
+            longest = strlen(OtherInstallNames[i]);
+    return (int)longest;
+}
+
+int DestinationFitsInstallNames(const char *destination)
+{
+    return strlen(destination) + 1 + LongestInstallNameLength() < (size_t)PathBufferBytes;
+}
+
+static void ShowWizardMessage(const MessageText &text)
+{
+    ShowMessageDialog(text.Chinese, text.English, MessageStyleOk, WizardWindow);
+}
+
+static void ReportFolderNotCreated()
+{
+    char english[PathBufferBytes];
+    snprintf(english, sizeof(english), DestinationFolderEnglishFormat, CannotCreateFolderText);
+    ShowMessageDialog(DestinationFolderChinese, english, MessageStyleOk, WizardWindow);
+}
+
+// A folder that exists becomes the current directory and is used as it is; a
+// new one is created one level deep, with its "doc" subfolder.
+static int SettleDestinationFolder()
+{
+    if (SetCurrentDirectoryA(InstallDir))
+        return 1;
+    if (!CreateDirectoryA(InstallDir, 0))
+        return 0;
+    char doc[PathBufferBytes];
+    lstrcpynA(doc, InstallDir, PathBufferBytes);
+    if (AppendBackslash(doc, PathBufferBytes) && strlen(doc) + strlen(DocFolderName) < (size_t)PathBufferBytes) {
+        lstrcatA(doc, DocFolderName);
+        CreateDirectoryA(doc, 0);
+    }
+    return 1;
+}
+
+// The destination is refused before anything is made on the disk.
+static int AcceptDestination()
+{
+    if (!DestinationFitsInstallNames(InstallDir)) {
+        ShowWizardMessage(InstallPathTooLongMessage);
+        return 0;
+    }
+    if (!SettleDestinationFolder()) {
+        ReportFolderNotCreated();
+        return 0;
+    }
+    return 1;
+}
+
+static void RecordAnswers(HWND window)
+{
+    DesktopIconWanted = IsDlgButtonChecked(window, ID_DESKTOP_ICON_CHECK) == BST_CHECKED;
+    HWND combo = GetDlgItem(window, ID_LANGUAGE_COMBO);
+    LRESULT selected = SendMessageA(combo, CB_GETCURSEL, 0, 0);
+    if (selected != CB_ERR)
+        ForceLanguage = (int)SendMessageA(combo, CB_GETITEMDATA, (WPARAM)selected, 0);
+}
+
+// Nothing of the wizard can start a second install while this one runs.
+static void HideWizardButtons(HWND window)
+{
+    static const int buttons[] = { ID_NEXT_BUTTON, ID_BACK_BUTTON, ID_CANCEL_BUTTON };
+    for (int id : buttons) {
+        ShowWindow(GetDlgItem(window, id), SW_HIDE);
+        UpdateWindow(window);
+    }
+}
+
+// The wait cursor shows only where the pointer is, so a pointer outside is
+// brought to the middle of the wizard.
+static void ShowWaitCursor(HWND window)
+{
+    SetCursor(LoadCursorA(0, (LPCSTR)IDC_WAIT));
+    RECT rect;
+    POINT pointer;
+    if (!GetWindowRect(window, &rect) || !GetCursorPos(&pointer) || PtInRect(&rect, pointer))
+        return;
+    SetCursorPos(rect.left + (rect.right - rect.left) / 2, rect.top + (rect.bottom - rect.top) / 2);
+}
+
+// Millisecond ticks, not whole seconds: a whole-second clock read just before a
+// tick would let the message come almost a second early. The wait polls rather
+// than sleeps, so it ends on the first tick past the minimum.
+static void WaitForMinimumTime(DWORD startTicks)
+{
+    while (GetTickCount() - startTicks < (DWORD)MinimumInstallMs) {
+    }
+}
+
+void StartInstall(HWND window)
+{
+    ShowWizardPage(window, PageLanguage);
+    PageState = PageInstalling;
+    GetDlgItemTextA(window, ID_DESTINATION_EDIT, InstallDir, PathBufferBytes);
+    if (!AcceptDestination()) {
+        PageState = PageLanguage;
+        return;
+    }
+    RecordAnswers(window);
+    HideWizardButtons(window);
+    DWORD startTicks = GetTickCount();
+    ShowWaitCursor(window);
+    int installed = RunInstallSequence();
+    WaitForMinimumTime(startTicks);
+    ShowWizardMessage(installed ? InstallSuccessMessage : InstallFailureMessage);
+    PageState = PageEnd;
+}
