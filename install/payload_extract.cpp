@@ -27,10 +27,12 @@ int WriteInstallFile(const char *targetName, const unsigned char *data, unsigned
     if (!file)
         return 0;
     size_t written = fwrite(data, 1, length, file);
-    // The stream may hold the tail of the data until it is closed, so a full
-    // disk can show up only there.
+    // The stream may hold the tail of the data until it is emptied, so a full
+    // disk can show up only there. The flush is checked by itself because some
+    // runtimes' fclose does not report a flush that failed inside it.
+    int flushed = fflush(file) == 0;
     int closed = fclose(file) == 0;
-    if (written != length || !closed)
+    if (written != length || !flushed || !closed)
         return 0;
     if (makeReadOnly || makeHidden)
         AddFileAttributes(path, makeReadOnly, makeHidden);

@@ -2,7 +2,8 @@
 # Runs one Windows test program under Wine, in the test run's own prefix.
 #
 #   wine_run.sh STATE_DIR PROGRAM [ARGS...]   run PROGRAM (starting the run's Wine when needed)
-#   wine_run.sh STATE_DIR --start             begin a run: a fresh prefix, HOME, display and wineserver
+#   wine_run.sh STATE_DIR --start [HOLDER]    begin a run: a fresh prefix, HOME, display and wineserver;
+#                                             HOLDER (tests/support/hold_desktop.cpp) keeps the desktop open
 #   wine_run.sh STATE_DIR --stop              end the run: stop what --start started, by PID
 #
 # The lock on STATE_DIR.lock serialises starting; the daemons must not inherit
@@ -61,7 +62,25 @@ start_run() {
     # Without a window manager Wine's managed windows stall on every close.
     "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f > /dev/null 2>&1
     mount_small_disk
+    hold_desktop || return 1
     touch "$state/ready"
+}
+
+# Wine closes the desktop a second after its last program ends; a program
+# starting just then meets a desktop being torn down and can die before it
+# prints anything (the likely cause of a test "failing" in 0.05 s with no output).
+# One program that holds the desktop for the whole run, started before any
+# test, closes that gap. It is ended with the wineserver by --stop.
+hold_desktop() {
+    [ -n "$holder" ] || return 0
+    rm -f "$state/desktop_held"
+    setsid "$wine" "$holder" "Z:$state/desktop_held" > "$state/holder.log" 2>&1 < /dev/null 9>&- &
+    for _ in $(seq 300); do
+        [ -f "$state/desktop_held" ] && return 0
+        sleep 0.1
+    done
+    echo "wine_run: the desktop holder did not start (see $state/holder.log)" >&2
+    return 1
 }
 
 # A 2 MiB tmpfs as drive X: lets tests fill a disk. Only root can mount it;
@@ -87,8 +106,10 @@ stop_run() {
 }
 
 mkdir -p "$(dirname "$state")"
+holder=
 case "${1:-}" in
 --start)
+    holder=${2:-}
     exec 9> "$state.lock"; flock 9
     start_run
     exit $?

@@ -9,6 +9,7 @@ below 64 KiB. No entry may exceed the 48 MiB install buffer.
 """
 
 import argparse
+import hashlib
 import json
 import multiprocessing
 import os
@@ -18,6 +19,7 @@ import zlib
 from file_table import read_file_table
 
 INSTALL_BUFFER_BYTES = 48 * 1024 * 1024
+COMPRESSION_LEVEL = 9
 GLYPH_ENTRY = 110
 GLYPH_FONT_BYTES = 241664
 LICENCE_ENTRIES = (124, 161)
@@ -78,9 +80,19 @@ def write_if_changed(path, data):
     return True
 
 
+def packer_signature():
+    """What the packer itself puts into every stream: its compression level and
+    its own code. A stream made by another packer is not reused."""
+    digest = hashlib.sha256()
+    digest.update(b"level %d;zlib %s;" % (COMPRESSION_LEVEL, zlib.ZLIB_RUNTIME_VERSION.encode("ascii")))
+    with open(os.path.abspath(__file__), "rb") as code:
+        digest.update(code.read())
+    return digest.hexdigest()
+
+
 def source_signature(path):
     status = os.stat(path)
-    return [os.path.abspath(path), status.st_size, status.st_mtime_ns]
+    return [os.path.abspath(path), status.st_size, status.st_mtime_ns, packer_signature()]
 
 
 def stream_path_of(out_dir, row):
@@ -97,7 +109,7 @@ def compress_entry(job):
     with open(path, "rb") as source:
         data = source.read()
     check_entry(path, row, len(data))
-    write_if_changed(stream_path_of(out_dir, row), zlib.compress(data, 9))
+    write_if_changed(stream_path_of(out_dir, row), zlib.compress(data, COMPRESSION_LEVEL))
     return row.resource_id, source_signature(path)
 
 

@@ -81,6 +81,22 @@ class PackPayload(unittest.TestCase):
         with open(os.path.join(self.out, "203.z"), "rb") as f:
             self.assertEqual(b"changed hints\r\n", zlib.decompress(f.read()))
 
+    def test_streams_of_another_packer_are_not_reused(self):
+        self.assertEqual(0, self.run_packer().returncode)
+        saved_level = pack_payload.COMPRESSION_LEVEL
+        pack_payload.COMPRESSION_LEVEL = 1
+        try:
+            pack_payload.pack(self.product, self.out, self.rc)
+        finally:
+            pack_payload.COMPRESSION_LEVEL = saved_level
+        for row in self.rows:
+            with open(os.path.join(self.out, "%d.z" % row.resource_id), "rb") as f:
+                self.assertEqual(b"\x78\x01", f.read(2), "entry %d kept its old stream" % row.resource_id)
+        # And back: the packer as built makes maximum-compression streams again.
+        self.assertEqual(0, self.run_packer().returncode)
+        with open(os.path.join(self.out, "106.z"), "rb") as f:
+            self.assertEqual(b"\x78\xda", f.read(2))
+
     def assert_refused(self, expected_file, words):
         result = self.run_packer()
         self.assertEqual(1, result.returncode)

@@ -1,5 +1,6 @@
 // The glyph lookup: reference cells, codes outside GB2312, and every 16-bit input.
 #include "glyphtext/glyph_font.h"
+#include "support/glyph_reference.h"
 #include <gtest/gtest.h>
 
 struct Cell { int sheet, x, y; };
@@ -79,20 +80,32 @@ TEST(LocateGlyph, FarCellsAreCappedAtTheLastSheet)
     EXPECT_EQ(160, cell.y);
 }
 
-// Low codes make the intermediate count negative or wrap it past 16 bits.
-TEST(LocateGlyph, EverySixteenBitInputYieldsACellInsideASheet)
+// Every 16-bit input, compared with the cell the font's table and arithmetic
+// give (tests/support/glyph_reference.cpp), not only with the sheet bounds: low
+// codes make the intermediate count negative or wrap it past 16 bits, a lone
+// lead byte arrives with a zero second byte.
+TEST(LocateGlyph, EverySixteenBitInputYieldsTheCellOfTheFontArithmetic)
 {
     for (unsigned code = 0; code <= 0xFFFF; code++) {
         Cell cell = Locate(code);
-        ASSERT_GE(cell.sheet, 0) << std::hex << code;
-        ASSERT_LE(cell.sheet, 3) << std::hex << code;
-        ASSERT_EQ(0, cell.x % 16) << std::hex << code;
-        ASSERT_EQ(0, cell.y % 16) << std::hex << code;
-        ASSERT_GE(cell.x, 0) << std::hex << code;
-        ASSERT_LE(cell.x + 16, 512) << std::hex << code;
-        ASSERT_GE(cell.y, 0) << std::hex << code;
-        ASSERT_LE(cell.y + 16, 944) << std::hex << code;
+        GlyphCell expected = ReferenceGlyphCell(code);
+        ASSERT_EQ(expected.sheet, cell.sheet) << std::hex << code;
+        ASSERT_EQ(expected.x, cell.x) << std::hex << code;
+        ASSERT_EQ(expected.y, cell.y) << std::hex << code;
     }
+}
+
+// The reference the test above compares with agrees with the documented cells.
+TEST(LocateGlyph, ReferenceArithmeticGivesTheDocumentedCells)
+{
+    EXPECT_EQ(658, ReferenceGlyphCellNumber(0xA8A1));
+    EXPECT_EQ(752, ReferenceGlyphCellNumber(0xA9A1));
+    EXPECT_EQ(1473, ReferenceGlyphCellNumber(0xB040));
+    EXPECT_EQ(2319, ReferenceGlyphCellNumber(0xC140));
+    EXPECT_EQ(7426, ReferenceGlyphCellNumber(0xF8A1));
+    EXPECT_EQ(21119, ReferenceGlyphCellNumber(0x8140));
+    EXPECT_EQ(65441, ReferenceGlyphCellNumber(0xA0A0));
+    EXPECT_EQ(3513, ReferenceGlyphCellNumber(0xCEC4));
 }
 
 TEST(LocateGlyph, NegativeCountsTruncateTowardZero)

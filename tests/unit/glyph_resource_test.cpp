@@ -2,6 +2,7 @@
 #include "glyphtext/glyph_font.h"
 #include "install/payload_store.h"
 #include "support/test_paths.h"
+#include "support/glyph_reference.h"
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -57,11 +58,11 @@ protected:
         fclose(hex);
     }
 
+    // The cell as the font's layout places the code, not as the program looks it up.
     static GlyphRows CellInk(unsigned code)
     {
-        int sheet, x, y;
-        LocateGlyph((unsigned short)code, &sheet, &x, &y);
-        return CellInkAt(sheet, x, y);
+        GlyphCell cell = ReferenceGlyphCell(code);
+        return CellInkAt(cell.sheet, cell.x, cell.y);
     }
 
     static GlyphRows CellInkAt(int sheet, int x, int y)

@@ -6,6 +6,8 @@
 #include <vector>
 
 const UINT RecordMarker = WM_APP + 1;
+// A loop that never sees its command is ended after this long and the test fails.
+const DWORD LoopTimeLimitMs = 10000;
 static std::vector<int> Commands;
 static int StopOnCommand;
 static int MarkerSeen;
@@ -26,6 +28,35 @@ static INT_PTR CALLBACK RecordingDialogProc(HWND, UINT message, WPARAM wParam, L
         return TRUE;
     }
     return FALSE;
+}
+
+static HANDLE LoopFinished;
+static DWORD LoopThreadId;
+static volatile LONG LoopTimedOut;
+
+// Ends the loop from outside with a quit message when it runs past its limit,
+// so that a fault fails the test clearly instead of hanging it.
+static DWORD WINAPI LoopWatchdog(void *)
+{
+    if (WaitForSingleObject(LoopFinished, LoopTimeLimitMs) == WAIT_TIMEOUT) {
+        InterlockedExchange(&LoopTimedOut, 1);
+        PostThreadMessageA(LoopThreadId, WM_QUIT, 0, 0);
+    }
+    return 0;
+}
+
+static void RunMessageLoopWithLimit()
+{
+    LoopFinished = CreateEventA(0, TRUE, FALSE, 0);
+    LoopThreadId = GetCurrentThreadId();
+    LoopTimedOut = 0;
+    HANDLE watchdog = CreateThread(0, 0, LoopWatchdog, 0, 0, 0);
+    RunMessageLoop();
+    SetEvent(LoopFinished);
+    WaitForSingleObject(watchdog, INFINITE);
+    CloseHandle(watchdog);
+    CloseHandle(LoopFinished);
+    EXPECT_EQ(0, LoopTimedOut) << "the message loop did not end within " << LoopTimeLimitMs << " ms";
 }
 
 class EnterRule : public ::testing::Test {
@@ -52,7 +83,7 @@ protected:
         ASSERT_EQ(control, GetFocus());
         StopOnCommand = stopOn;
         PostMessageA(control, WM_KEYDOWN, VK_RETURN, 1);
-        RunMessageLoop();
+        RunMessageLoopWithLimit();
         ASSERT_LT(PageState, 0) << "the loop ended without the expected command";
         DrainQueue();
     }
@@ -76,10 +107,21 @@ TEST_F(EnterRule, EnterOnACheckBoxPostsNextAndReachesTheDialogManager)
     EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(WizardWindow, 1004));
 }
 
-TEST_F(EnterRule, EnterOnARadioButtonActsAsNext)
+// Every check box, radio button and three-state style: the key acts as Next
+// and still reaches the dialog manager.
+TEST_F(EnterRule, EnterOnEveryToggleStyleActsAsNext)
 {
-    PressEnterOn(1005, 1001);
-    EXPECT_EQ((std::vector<int>{ IDOK, 1001 }), Commands);
+    struct { int id; LONG style; } toggles[] = {
+        { 1010, BS_CHECKBOX }, { 1004, BS_AUTOCHECKBOX }, { 1011, BS_RADIOBUTTON },
+        { 1012, BS_3STATE }, { 1013, BS_AUTO3STATE }, { 1005, BS_AUTORADIOBUTTON },
+    };
+    for (const auto &toggle : toggles) {
+        ASSERT_EQ(toggle.style, GetWindowLongA(GetDlgItem(WizardWindow, toggle.id), GWL_STYLE) & 0xF) << toggle.id;
+        Commands.clear();
+        PageState = 0;
+        PressEnterOn(toggle.id, 1001);
+        EXPECT_EQ((std::vector<int>{ IDOK, 1001 }), Commands) << "style " << toggle.style;
+    }
 }
 
 TEST_F(EnterRule, EnterInAnEditBoxActsAsNext)
@@ -93,6 +135,12 @@ TEST_F(EnterRule, EnterOnAFocusedPushButtonPostsItsIdOnly)
 {
     PressEnterOn(3, 3);
     EXPECT_EQ((std::vector<int>{ 3 }), Commands);
+}
+
+TEST_F(EnterRule, EnterOnAPlainPushButtonPostsItsIdOnly)
+{
+    PressEnterOn(1020, 1020);
+    EXPECT_EQ((std::vector<int>{ 1020 }), Commands);
 }
 
 TEST_F(EnterRule, OtherKeysAreLeftToTheDialog)
@@ -110,7 +158,7 @@ TEST_F(EnterRule, NegativePageStateEndsTheLoopBeforeTheNextMessage)
     StopOnCommand = 2;
     PostMessageA(WizardWindow, WM_COMMAND, 2, 0);
     PostMessageA(WizardWindow, RecordMarker, 0, 0);
-    RunMessageLoop();
+    RunMessageLoopWithLimit();
     EXPECT_EQ(-1, PageState);
     EXPECT_EQ(0, MarkerSeen);
     MSG left;

@@ -7,6 +7,8 @@
 #include "support/dib_canvas.h"
 #include "support/test_paths.h"
 #include "support/png_writer.h"
+#include "support/glyph_reference.h"
+#include "support/import_patch.h"
 #include <gtest/gtest.h>
 #include <string.h>
 
@@ -44,12 +46,12 @@ protected:
         DestroyDibCanvas(&canvas);
     }
 
-    // The ink of a glyph cell as the sheet holds it.
+    // The ink of a glyph cell as the sheet holds it, at the cell the font's
+    // layout gives for the code (not the program's own lookup).
     static int SheetInk(unsigned code, int dx, int dy)
     {
-        int sheet, x, y;
-        LocateGlyph((unsigned short)code, &sheet, &x, &y);
-        return GetPixel(GlyphDCs[sheet], x + dx, y + dy) == Black;
+        GlyphCell cell = ReferenceGlyphCell(code);
+        return GetPixel(GlyphDCs[cell.sheet], cell.x + dx, cell.y + dy) == Black;
     }
 
     void ExpectGlyphAt(unsigned code, int left, int top)
@@ -169,6 +171,49 @@ TEST_F(MixedText, LoneTrailingLeadByteCountsAsOneGlyph)
     ExpectGlyphAt(0xD600, 20, 4);
 }
 
+// Every byte from 0x80 up starts a two-byte character, 0x80 itself included;
+// 0x7F is still a single-byte character.
+TEST_F(MixedText, LeadBytesStartAt0x80)
+{
+    SIZE a, del;
+    GetTextExtentPointA(canvas.dc, "A", 1, &a);
+    GetTextExtentPointA(canvas.dc, "\x7F", 1, &del);
+    EXPECT_EQ(16, MeasureMixedText(canvas.dc, "\x80" "A").cx);
+    EXPECT_EQ(16 + a.cx, MeasureMixedText(canvas.dc, "\x80" "AA").cx);
+    EXPECT_EQ(del.cx + a.cx, MeasureMixedText(canvas.dc, "\x7F" "A").cx);
+    SIZE drawn = DrawMixedText(canvas.dc, 20, 4, "\x80\x40", 0);
+    EXPECT_EQ(16, drawn.cx);
+    ExpectGlyphAt(0x8040, 20, 4);
+}
+
+static BOOL (WINAPI *RealTextExtent)(HDC, LPCSTR, int, LPSIZE);
+
+// Fails for every 'x' and leaves a width there that a careless caller would add.
+static BOOL WINAPI TextExtentFailingOnX(HDC dc, LPCSTR text, int count, LPSIZE size)
+{
+    if (count == 1 && text[0] == 'x') {
+        size->cx = 1000;
+        size->cy = 1000;
+        return FALSE;
+    }
+    return RealTextExtent(dc, text, count, size);
+}
+
+TEST_F(MixedText, FailedSingleCharacterMeasurementAddsNoWidth)
+{
+    SIZE a;
+    GetTextExtentPointA(canvas.dc, "A", 1, &a);
+    RealTextExtent = (BOOL (WINAPI *)(HDC, LPCSTR, int, LPSIZE))
+        ReplaceImport("gdi32.dll", "GetTextExtentPointA", (void *)TextExtentFailingOnX);
+    ASSERT_TRUE(RealTextExtent);
+    SIZE chinese = MeasureMixedText(canvas.dc, "x中x");
+    SIZE latin = MeasureMixedText(canvas.dc, "AxA");
+    ReplaceImport("gdi32.dll", "GetTextExtentPointA", (void *)RealTextExtent);
+    EXPECT_EQ(16, chinese.cx);
+    EXPECT_EQ(16, chinese.cy);
+    EXPECT_EQ(2 * a.cx, latin.cx);
+}
+
 TEST_F(MixedText, OpaqueBackgroundModeIsRestoredAfterDrawing)
 {
     SetBkMode(canvas.dc, OPAQUE);
@@ -241,13 +286,24 @@ protected:
     }
 };
 
+// "中文" is D6D0 CEC4 in code page 936; from the system's own code page (1252
+// here) the same bytes would become four Latin letters.
 TEST_F(SystemText, OtherPlatformsConvertFromCodePage936)
 {
     IsNtPlatform = 0;
-    DrawSystemChineseText(canvas.dc, 0, 0, "AB", 2);
-    EXPECT_GT(Ink(), 0);
-    EXPECT_EQ(L'A', WideTextBuffer[0]);
-    EXPECT_EQ(L'B', WideTextBuffer[1]);
+    DrawSystemChineseText(canvas.dc, 3, 2, "中文", 4);
+    EXPECT_EQ(0x4E2D, WideTextBuffer[0]);
+    EXPECT_EQ(0x6587, WideTextBuffer[1]);
+
+    DibCanvas expected;
+    ASSERT_TRUE(CreateDibCanvas(&expected, 400, 40));
+    FillCanvas(&expected, RGB(255, 255, 255));
+    SelectObject(expected.dc, GetStockObject(SYSTEM_FONT));
+    TextOutW(expected.dc, 3, 2, L"\x4E2D\x6587", 2);
+    for (int y = 0; y < 40; y++)
+        for (int x = 0; x < 400; x++)
+            ASSERT_EQ(CanvasPixel(&expected, x, y), CanvasPixel(&canvas, x, y)) << x << "," << y;
+    DestroyDibCanvas(&expected);
 }
 
 // More than 600 code units do not fit the conversion buffer: nothing is drawn.

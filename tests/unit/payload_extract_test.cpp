@@ -191,6 +191,50 @@ TEST_F(PayloadExtract, FullDiskFailsAndLeavesTheTruncatedFile)
     DeleteFileForced("X:\\full.bin");
 }
 
+// Fills drive X: to the last byte with one file; returns its path.
+static const char FillerPath[] = "X:\\filler.bin";
+
+static int FillSmallDisk()
+{
+    HANDLE filler = CreateFileA(FillerPath, GENERIC_WRITE, 0, 0, CREATE_ALWAYS, 0, 0);
+    if (filler == INVALID_HANDLE_VALUE)
+        return 0;
+    static char chunk[4096];
+    DWORD written;
+    while (WriteFile(filler, chunk, sizeof(chunk), &written, 0) && written == sizeof(chunk))
+        ;
+    while (WriteFile(filler, chunk, 1, &written, 0) && written == 1)
+        ;
+    CloseHandle(filler);
+    return 1;
+}
+
+// A 280-byte entry fits the stream's buffer, so on a full disk the write call
+// takes every byte and only emptying the buffer at the end fails. (Wine's
+// fclose does not report that failure, so a check of fclose alone misses it.)
+TEST_F(PayloadExtract, SmallFileOnAFullDiskFailsThoughTheWriteCallTookIt)
+{
+    if (GetFileAttributesA("X:\\") == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "no small disk as drive X: (mounting it needs root)";
+    lstrcpyA(InstallDir, "X:");
+    DeleteFileForced("X:\\small.txt");
+    DeleteFileForced("X:\\probe.txt");
+    ASSERT_TRUE(FillSmallDisk());
+    FILE *probe = fopen("X:\\probe.txt", "wb");
+    ASSERT_TRUE(probe);
+    std::string text(280, 'x');
+    size_t probeWritten = fwrite(text.data(), 1, text.size(), probe);
+    int probeFlushed = fflush(probe) == 0;
+    fclose(probe);
+    int result = Extract(SecondEntry, "small.txt", 8192, 1, 1);
+    DeleteFileForced("X:\\probe.txt");
+    DeleteFileForced("X:\\small.txt");
+    DeleteFileForced(FillerPath);
+    ASSERT_EQ(280u, probeWritten) << "the write call itself should take the bytes";
+    ASSERT_EQ(0, probeFlushed) << "emptying the stream's buffer should be where the full disk shows";
+    EXPECT_EQ(0, result);
+}
+
 TEST_F(PayloadExtract, TargetInAMissingFolderFails)
 {
     lstrcpyA(InstallDir, (dir + "\\no such folder").c_str());

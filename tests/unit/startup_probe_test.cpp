@@ -2,8 +2,10 @@
 #include "startup/system_probe.h"
 #include "startup/setup_dir.h"
 #include "startup/shared_state.h"
+#include "support/import_patch.h"
 #include <gtest/gtest.h>
 #include <string.h>
+#include <string>
 
 TEST(ChineseVariant, FollowsTheSubLanguageOnMultiByteSystems)
 {
@@ -54,6 +56,57 @@ TEST(SetupDir, NeverWritesPastTheBuffer)
     EXPECT_EQ(6u, strlen(dir));
 }
 
+// A folder part exactly as long as the buffer: the text is cut one byte short
+// so that its terminator still fits, and the byte after the buffer is untouched.
+TEST(SetupDir, FolderExactlyAsLongAsTheBufferStaysInside)
+{
+    char dir[12];
+    memset(dir, 'x', sizeof(dir));
+    SetupDirFromModulePath("C:\\abcdef\\setup.exe", dir, 10);   // the folder "C:\abcdef\" is 10 bytes
+    EXPECT_EQ('x', dir[10]);
+    EXPECT_EQ('x', dir[11]);
+    EXPECT_EQ("C:\\abcdef", std::string(dir));
+}
+
+// The module path as GetModuleFileNameA gives it; a path that fills the whole
+// buffer comes back cut, without a terminator, and its length equals the size.
+static std::string FakeModulePath;
+
+static DWORD WINAPI FakeGetModuleFileNameA(HMODULE, LPSTR buffer, DWORD size)
+{
+    DWORD length = (DWORD)FakeModulePath.size();
+    if (length < size) {
+        memcpy(buffer, FakeModulePath.c_str(), length + 1);
+        return length;
+    }
+    memcpy(buffer, FakeModulePath.data(), size);
+    return size;
+}
+
+static std::string RecordedSetupDirFor(const std::string &modulePath)
+{
+    FakeModulePath = modulePath;
+    void *real = ReplaceImport("kernel32.dll", "GetModuleFileNameA", (void *)FakeGetModuleFileNameA);
+    EXPECT_TRUE(real);
+    strcpy(SetupDir, "unchanged");
+    RecordSetupDir();
+    ReplaceImport("kernel32.dll", "GetModuleFileNameA", real);
+    return SetupDir;
+}
+
+TEST(SetupDir, ModulePathThatFillsTheBufferIsNotTrusted)
+{
+    // 259 characters and the terminator fit the 260-byte buffer.
+    std::string folder = "C:\\" + std::string(MAX_PATH - 1 - 4 - 9, 'f') + "\\";
+    std::string fits = folder + "setup.exe";
+    ASSERT_EQ((size_t)MAX_PATH - 1, fits.size());
+    EXPECT_EQ(folder, RecordedSetupDirFor(fits));
+    // One more character and the path is cut: no folder can be trusted.
+    std::string cut = folder + "setup1.exe";
+    ASSERT_EQ((size_t)MAX_PATH, cut.size());
+    EXPECT_EQ("A:\\", RecordedSetupDirFor(cut));
+}
+
 TEST(SetupDir, RecordsTheRunningProgramsFolder)
 {
     ASSERT_EQ(1, RecordSetupDir());
@@ -64,6 +117,66 @@ TEST(SetupDir, RecordsTheRunningProgramsFolder)
     EXPECT_EQ('\\', SetupDir[length - 1]);
     EXPECT_EQ(0, strncmp(module, SetupDir, length));
     EXPECT_EQ(nullptr, strchr(module + length, '\\'));
+}
+
+// What the version query is asked with, and what it answers.
+static DWORD AskedVersionSize;
+static OSVERSIONINFOA FakeVersion;
+static BOOL FakeVersionResult;
+
+static BOOL WINAPI FakeGetVersionExA(OSVERSIONINFOA *version)
+{
+    AskedVersionSize = version->dwOSVersionInfoSize;
+    if (!FakeVersionResult)
+        return FALSE;
+    version->dwMajorVersion = FakeVersion.dwMajorVersion;
+    version->dwPlatformId = FakeVersion.dwPlatformId;
+    return TRUE;
+}
+
+static int ProbeWithVersion(BOOL result, DWORD platform, DWORD major)
+{
+    FakeVersionResult = result;
+    FakeVersion.dwPlatformId = platform;
+    FakeVersion.dwMajorVersion = major;
+    AskedVersionSize = 0;
+    void *real = ReplaceImport("kernel32.dll", "GetVersionExA", (void *)FakeGetVersionExA);
+    EXPECT_TRUE(real);
+    int probed = ProbeWindowsVersion();
+    ReplaceImport("kernel32.dll", "GetVersionExA", real);
+    return probed;
+}
+
+// 148 bytes is the plain OSVERSIONINFOA; a larger size would let the system
+// write past the structure, a smaller one makes every system refuse.
+TEST(WindowsVersion, QueryIsAskedWithThe148ByteStructure)
+{
+    IsNtPlatform = IsMajorVersion3 = 0;
+    ASSERT_EQ(1, ProbeWithVersion(TRUE, 2, 6));
+    EXPECT_EQ(148u, AskedVersionSize);
+    EXPECT_EQ(1, IsNtPlatform);
+    EXPECT_EQ(0, IsMajorVersion3);
+}
+
+TEST(WindowsVersion, FlagsFollowThePlatformAndTheMajorVersion)
+{
+    ASSERT_EQ(1, ProbeWithVersion(TRUE, 1, 4));     // Windows 95
+    EXPECT_EQ(0, IsNtPlatform);
+    EXPECT_EQ(0, IsMajorVersion3);
+    ASSERT_EQ(1, ProbeWithVersion(TRUE, 2, 3));     // NT 3.51
+    EXPECT_EQ(1, IsNtPlatform);
+    EXPECT_EQ(1, IsMajorVersion3);
+    ASSERT_EQ(1, ProbeWithVersion(TRUE, 0, 3));     // Win32s on Windows 3.1
+    EXPECT_EQ(0, IsNtPlatform);
+    EXPECT_EQ(1, IsMajorVersion3);
+}
+
+TEST(WindowsVersion, FailedQueryLeavesBothFlagsZero)
+{
+    IsNtPlatform = IsMajorVersion3 = 0;
+    EXPECT_EQ(0, ProbeWithVersion(FALSE, 2, 3));
+    EXPECT_EQ(0, IsNtPlatform);
+    EXPECT_EQ(0, IsMajorVersion3);
 }
 
 TEST(WindowsVersion, WineReportsAnNtPlatformOfAModernVersion)
