@@ -3,6 +3,7 @@
 #include "glyphtext/mixed_text.h"
 #include "glyphtext/glyph_font.h"
 #include "startup/shared_state.h"
+#include <string.h>
 
 static int IsLeadByte(unsigned char byte)
 {
@@ -33,10 +34,14 @@ SIZE MeasureMixedText(HDC dc, const char *text)
     return extent;
 }
 
+// The out-of-memory message is shown before the sheets exist: its glyphs are
+// then left out, and the English line below carries the message.
 static void DrawGlyph(HDC dc, int x, int y, unsigned short code, int highlight)
 {
     int sheet, cellX, cellY;
     LocateGlyph(code, &sheet, &cellX, &cellY);
+    if (!GlyphDCs[sheet])
+        return;
     BitBlt(dc, x, y, GlyphCellSize, GlyphCellSize, GlyphDCs[sheet], cellX, cellY,
            highlight ? SRCPAINT : SRCAND);
 }
@@ -64,4 +69,18 @@ SIZE DrawMixedText(HDC dc, int x, int y, const char *text, int highlight)
     SetBkMode(dc, previousMode);
     SIZE extent = { pen - x, GlyphTextHeight };
     return extent;
+}
+
+int CopyMixedText(char *destination, const char *source, int maxBytes)
+{
+    int length = 0;
+    while (source[length]) {
+        int size = IsLeadByte((unsigned char)source[length]) && source[length + 1] ? 2 : 1;
+        if (length + size > maxBytes)
+            break;
+        length += size;
+    }
+    memcpy(destination, source, length);
+    destination[length] = 0;
+    return length;
 }

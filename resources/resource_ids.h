@@ -58,3 +58,11 @@
 /* Licence texts in the payload store. */
 #define ID_CHINESE_LICENCE_TEXT 124
 #define ID_ENGLISH_LICENCE_TEXT 161
+
+/* The message dialog. */
+#define ID_MESSAGE_DIALOG 112
+#define ID_OK_BUTTON 1
+#define ID_YES_BUTTON 6
+#define ID_NO_BUTTON 7
+#define ID_MESSAGE_CHINESE_LABEL 1013
+#define ID_MESSAGE_ENGLISH_TEXT 1028

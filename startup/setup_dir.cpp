@@ -1,16 +1,18 @@
 // The folder the running setup program was started from, kept with its trailing
 // backslash so that file names can be appended directly.
 #include "startup/setup_dir.h"
+#include "startup/path_text.h"
 #include "startup/shared_state.h"
 #include <string.h>
 
 static const char FallbackSetupDir[] = "A:\\";
 
-// Cuts the module path right after its last backslash; a path without one
+// Cuts the module path right after its last backslash, found by whole characters
+// (on a Big5 system 功 is A5 5C); a path without one
 // (or an empty one) gives the fallback "A:\".
 int SetupDirFromModulePath(const char *modulePath, char *setupDir, int capacity)
 {
-    const char *lastBackslash = strrchr(modulePath, '\\');
+    const char *lastBackslash = FindLastBackslash(modulePath);
     if (lastBackslash == 0) {
         lstrcpynA(setupDir, FallbackSetupDir, capacity);
         return 0;

@@ -4,5 +4,14 @@
 
 const int MessageStyleOk = 0;
 const int MessageStyleYesNo = 4;
+const int MessageEnglishBytes = 128;   // the English text is shorter than this
+
+// The dialog being shown (message dialogs are never nested).
+extern int MessageStyle;
+extern char MessageEnglishText[MessageEnglishBytes];
+// The caller's Chinese text, kept while the dialog is open so that its caption
+// is painted from the program's own bytes; null while no message is shown.
+extern const char *MessageChineseText;
 
 INT_PTR ShowMessageDialog(const char *chineseText, const char *englishText, int style, HWND owner);
+INT_PTR CALLBACK MessageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,95 @@
+// Paths cut at their last backslash on the system's code page: on Big5 (950) the
+// trail byte of 功 (A5 5C) and 許 (B3 5C) is no backslash, on 1252 it is one.
+// ctest runs this program under LANG=zh_TW.UTF-8 and LANG=C and names the code
+// page it expects in LUMABOOK_EXPECTED_ACP.
+#include "startup/path_text.h"
+#include "startup/setup_dir.h"
+#include "shell/special_folder.h"
+#include "startup/shared_state.h"
+#include <gtest/gtest.h>
+#include <shlobj.h>
+#include <stdlib.h>
+#include <string.h>
+#include <string>
+
+const UINT Big5CodePage = 950;
+const UINT WesternCodePage = 1252;
+
+// Big5 bytes: 成 A6 A8, 功 A5 5C, 許 B3 5C, 可 A5 69.
+#define SUCCESS_BIG5 "\xA6\xA8\xA5\x5C"
+#define XU_BIG5 "\xB3\x5C"
+#define KE_BIG5 "\xA5\x69"
+
+class DoubleBytePath : public ::testing::Test {
+protected:
+    UINT codePage;
+    void SetUp() override
+    {
+        const char *expected = getenv("LUMABOOK_EXPECTED_ACP");
+        ASSERT_TRUE(expected) << "run through ctest";
+        codePage = GetACP();
+        ASSERT_EQ((UINT)atoi(expected), codePage) << "Wine did not take the locale from LANG";
+    }
+    int Big5() { return codePage == Big5CodePage; }
+};
+
+TEST_F(DoubleBytePath, LastBackslashIsAWholeCharacter)
+{
+    const char path[] = "C:\\" SUCCESS_BIG5;
+    const char *last = FindLastBackslash(path);
+    ASSERT_TRUE(last);
+    EXPECT_EQ(Big5() ? 2 : 6, (int)(last - path));
+    EXPECT_EQ(Big5() ? 0 : 1, EndsWithBackslash(path));
+    const char xu[] = XU_BIG5;
+    EXPECT_EQ(Big5() ? (const char *)0 : xu + 1, FindLastBackslash(xu));
+
+    char stripped[PathBufferBytes] = "C:\\" SUCCESS_BIG5;
+    StripTrailingBackslash(stripped);
+    EXPECT_STREQ(Big5() ? "C:\\" SUCCESS_BIG5 : "C:\\\xA6\xA8\xA5", stripped);
+
+    char appended[PathBufferBytes] = "C:\\" SUCCESS_BIG5;
+    ASSERT_EQ(1, AppendBackslash(appended, sizeof(appended)));
+    EXPECT_STREQ(Big5() ? "C:\\" SUCCESS_BIG5 "\\" : "C:\\" SUCCESS_BIG5, appended);
+}
+
+TEST_F(DoubleBytePath, AsciiPathsAreTheSameOnEveryCodePage)
+{
+    EXPECT_EQ(0, EndsWithBackslash("C:\\Apps"));
+    EXPECT_EQ(1, EndsWithBackslash("C:\\"));
+    EXPECT_EQ((const char *)0, FindLastBackslash("setup.exe"));
+    char full[4] = "C:";
+    EXPECT_EQ(1, AppendBackslash(full, sizeof(full)));
+    EXPECT_STREQ("C:\\", full);
+    char tight[3] = "C:";
+    EXPECT_EQ(0, AppendBackslash(tight, sizeof(tight))) << "no room for the backslash and terminator";
+    EXPECT_STREQ("C:", tight);
+}
+
+TEST_F(DoubleBytePath, SetupDirEndsAtTheRealLastBackslash)
+{
+    char setupDir[PathBufferBytes];
+    EXPECT_EQ(1, SetupDirFromModulePath("C:\\" SUCCESS_BIG5 "\\" XU_BIG5 KE_BIG5 ".exe", setupDir, sizeof(setupDir)));
+    EXPECT_STREQ(Big5() ? "C:\\" SUCCESS_BIG5 "\\" : "C:\\" SUCCESS_BIG5 "\\" XU_BIG5, setupDir);
+
+    EXPECT_EQ(Big5() ? 0 : 1, SetupDirFromModulePath(XU_BIG5 ".exe", setupDir, sizeof(setupDir)));
+    EXPECT_STREQ(Big5() ? "A:\\" : XU_BIG5, setupDir);
+}
+
+static UINT WINAPI Big5WindowsDirectory(LPSTR buffer, UINT capacity)
+{
+    lstrcpynA(buffer, "C:\\" SUCCESS_BIG5, capacity);
+    return (UINT)strlen(buffer);
+}
+
+TEST_F(DoubleBytePath, HandBuiltFolderAddsTheBackslashAfterABig5Name)
+{
+    QueryWindowsDirectory = Big5WindowsDirectory;
+    IsMajorVersion3 = 1;
+    IsNtPlatform = 0;
+    char path[PathBufferBytes];
+    int found = GetSpecialFolderPath(path, CSIDL_DESKTOP);
+    QueryWindowsDirectory = GetWindowsDirectoryA;
+    IsMajorVersion3 = 0;
+    ASSERT_EQ(1, found);
+    EXPECT_STREQ(Big5() ? "C:\\" SUCCESS_BIG5 "\\Desktop" : "C:\\" SUCCESS_BIG5 "Desktop", path);
+}
