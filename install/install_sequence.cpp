@@ -1,8 +1,221 @@
-// The installation itself (not built yet: it fails honestly, so the wizard
-// reports a failed installation).
+// The installation itself: one buffer, the progress bar, the word-base question,
+// the cache files, the file table, the settings, the shortcuts and the shared
+// control-settings file, in that order.
 #include "install/install_sequence.h"
+#include "install/file_table.h"
+#include "install/payload_store.h"
+#include "install/install_path.h"
+#include "install/edition_record.h"
+#include "shell/settings_file.h"
+#include "shell/shortcuts.h"
+#include "wizard/message_dialog.h"
+#include "wizard/message_texts.h"
+#include "startup/shared_state.h"
+#include "resources/resource_ids.h"
+#include <commctrl.h>
+#include <shlobj.h>
+#include <stdio.h>
+#include <stdlib.h>
+
+// Progress positions after the last table row (percent of the default 0-100 range).
+const int ProgressFilesWritten = 70;
+const int ProgressBeforeSettings = 90;
+const int ProgressStartMenuMade = 94;
+const int ProgressDesktopLinkMade = 97;
+const int ProgressComplete = 100;
+
+// The stale dictionary caches: each name bare and with every four-digit 0/1 suffix.
+static const char *const CacheFileNames[] = { "syllables.dic", "Charlist.dic", "autolearn.dic", "adjustments.dic" };
+const int CacheFileNameCount = sizeof(CacheFileNames) / sizeof(CacheFileNames[0]);
+const int CacheSuffixDigits = 4;
+const int CacheSuffixPasses = 1 << CacheSuffixDigits;
+const int CacheSuffixBytes = CacheSuffixDigits + 1;
+
+static const char WordBaseFile[] = "wordbase.dat";
+static const char PinyinIndexFile[] = "phrases_pinyin.idx";
+// The pinyin index of the current kind of word base starts with a byte with the top bit set.
+const int CurrentWordBaseMark = 0x80;
+
+static const char SharedSettingsFormat[] = "%sSharedSet%c.bin";
+const char SharedSettingsVariant = '2';
+
+int KeepOldWordBase;
+static HWND ProgressBar;
+
+// The thread does not return to its message loop during the install, so the
+// bar is repainted by hand at every checkpoint.
+static void SetProgressCheckpoint(int position)
+{
+    SendMessageA(ProgressBar, PBM_SETPOS, (WPARAM)position, 0);
+    UpdateWindow(ProgressBar);
+}
+
+static int FileExists(const char *path)
+{
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+// An index that cannot be opened or read counts as an old kind of word base.
+static int PinyinIndexIsCurrentKind()
+{
+    char path[PathBufferBytes];
+    if (!BuildInstallPath(path, PinyinIndexFile))
+        return 0;
+    FILE *index = fopen(path, "rb");
+    if (!index)
+        return 0;
+    int first = fgetc(index);
+    fclose(index);
+    return first != EOF && (first & CurrentWordBaseMark) != 0;
+}
+
+// Only a word base of the current kind is worth a question; any answer but Yes keeps it.
+static void DecideWordBase()
+{
+    KeepOldWordBase = 0;
+    char path[PathBufferBytes];
+    if (!BuildInstallPath(path, WordBaseFile) || !FileExists(path))
+        return;
+    if (PinyinIndexIsCurrentKind()) {
+        INT_PTR answer = ShowMessageDialog(OldWordBaseMessage.Chinese, OldWordBaseMessage.English,
+                                           MessageStyleYesNo, WizardWindow);
+        if (answer != IDYES)
+            KeepOldWordBase = 1;
+    }
+    SetCursor(LoadCursorA(0, IDC_WAIT));
+}
+
+// Suffix "" for the pass 0000, else the four digits, the last changing fastest.
+static void CacheSuffixFor(int pass, char *suffix)
+{
+    if (pass == 0) {
+        suffix[0] = 0;
+        return;
+    }
+    snprintf(suffix, CacheSuffixBytes, "%1d%1d%1d%1d", pass >> 3 & 1, pass >> 2 & 1, pass >> 1 & 1, pass & 1);
+}
+
+// A name that would not fit the path buffer cannot exist, so it is skipped.
+static void DeleteCacheFiles()
+{
+    char suffix[CacheSuffixBytes];
+    char name[PathBufferBytes];
+    char path[PathBufferBytes];
+    for (int pass = 0; pass < CacheSuffixPasses; pass++) {
+        CacheSuffixFor(pass, suffix);
+        for (int i = 0; i < CacheFileNameCount; i++) {
+            snprintf(name, sizeof(name), "%s%s", CacheFileNames[i], suffix);
+            if (BuildInstallPath(path, name))
+                DeleteFileForced(path);
+        }
+    }
+}
+
+static int RowIsWanted(const FileTableRow &row)
+{
+    return row.Condition == Always || !KeepOldWordBase;
+}
+
+// The table opens with the checkpoint that was set before the word-base
+// question; the walk starts behind it so the bar gets that position only once.
+int ExtractFileTable(unsigned char *buffer)
+{
+    for (int i = 1; i < FileTableRowCount; i++) {
+        const FileTableRow &row = FileTable[i];
+        if (row.ResourceId == 0) {
+            SetProgressCheckpoint(row.ProgressPosition);
+            continue;
+        }
+        if (!RowIsWanted(row))
+            continue;
+        int written = ExtractPayloadFile(row.ResourceId, row.TargetName, buffer, InstallBufferBytes,
+                                         (row.Attributes & ReadOnly) != 0, (row.Attributes & Hidden) != 0);
+        if (!written && row.Failure == Required)
+            return 0;
+    }
+    return 1;
+}
+
+// The names follow the system's script, never the language picked in the wizard.
+static void CreateShortcuts()
+{
+    const EditionNames *names = EditionNamesFor(SystemChineseVariant);
+    LinkEntry entries[] = {
+        { names->MainLinkName, EditionRecord.MainProgramFile },
+        { names->UninstallerLinkName, EditionRecord.UninstallerFile },
+        { 0, 0 },
+    };
+    CreateStartMenuEntry(names->GroupName, entries, CSIDL_PROGRAMS);
+    SetProgressCheckpoint(ProgressStartMenuMade);
+    if (DesktopIconWanted)
+        CreateDesktopLink(EditionRecord.MainProgramFile, names->MainLinkName);
+}
+
+// Whether two paths name one file (also through another spelling of the folder).
+static int IsSameFile(const char *first, const char *second)
+{
+    HANDLE a = CreateFileA(first, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0, OPEN_EXISTING, 0, 0);
+    HANDLE b = CreateFileA(second, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0, OPEN_EXISTING, 0, 0);
+    BY_HANDLE_FILE_INFORMATION aInfo, bInfo;
+    int same = a != INVALID_HANDLE_VALUE && b != INVALID_HANDLE_VALUE && GetFileInformationByHandle(a, &aInfo) &&
+               GetFileInformationByHandle(b, &bInfo) && aInfo.dwVolumeSerialNumber == bInfo.dwVolumeSerialNumber &&
+               aInfo.nFileIndexHigh == bInfo.nFileIndexHigh && aInfo.nFileIndexLow == bInfo.nFileIndexLow;
+    if (a != INVALID_HANDLE_VALUE)
+        CloseHandle(a);
+    if (b != INVALID_HANDLE_VALUE)
+        CloseHandle(b);
+    return same;
+}
+
+// Passed on only when shipped beside the setup program; a read-only or hidden
+// older copy must not block it. A path that would not fit is left alone, and so
+// is a setup program run from the Windows directory itself: deleting the
+// destination there would delete the only copy.
+static void CopySharedSettings()
+{
+    char source[PathBufferBytes];
+    char destination[PathBufferBytes];
+    int sourceLength = snprintf(source, sizeof(source), SharedSettingsFormat, SetupDir, SharedSettingsVariant);
+    if (sourceLength < 0 || sourceLength >= (int)sizeof(source) || !FileExists(source))
+        return;
+    int destinationLength = snprintf(destination, sizeof(destination), SharedSettingsFormat, WindowsDir,
+                                     SharedSettingsVariant);
+    if (destinationLength < 0 || destinationLength >= (int)sizeof(destination))
+        return;
+    if (IsSameFile(source, destination))
+        return;
+    DeleteFileForced(destination);
+    CopyFileA(source, destination, FALSE);
+}
+
+// Everything after the buffer was taken; the caller releases it whatever this returns.
+static int InstallWithBuffer(unsigned char *buffer)
+{
+    ProgressBar = GetDlgItem(WizardWindow, ID_PROGRESS_BAR);
+    ShowWindow(ProgressBar, SW_SHOW);
+    SetProgressCheckpoint(FileTable[0].ProgressPosition);
+    DecideWordBase();
+    DeleteCacheFiles();
+    if (!ExtractFileTable(buffer))
+        return 0;
+    SetProgressCheckpoint(ProgressFilesWritten);
+    SetProgressCheckpoint(ProgressBeforeSettings);
+    UpdateSettingsFile();
+    CreateShortcuts();
+    SetProgressCheckpoint(ProgressDesktopLinkMade);
+    SetProgressCheckpoint(ProgressComplete);
+    CopySharedSettings();
+    return 1;
+}
 
 int RunInstallSequence()
 {
-    return 0;
+    unsigned char *buffer = (unsigned char *)malloc(InstallBufferBytes);
+    if (!buffer) {
+        ShowMessageDialog(MemoryShortMessage.Chinese, MemoryShortMessage.English, MessageStyleOk, WizardWindow);
+        return 0;
+    }
+    int installed = InstallWithBuffer(buffer);
+    free(buffer);
+    return installed;
 }

@@ -1,4 +1,8 @@
 // The installation itself: the payload files in their order, the settings and the shortcuts.
 #pragma once
 
+extern int KeepOldWordBase;    // set when the user keeps the existing word base
+
 int RunInstallSequence();
+// The file table step alone (rows and checkpoints), into the caller's install buffer.
+int ExtractFileTable(unsigned char *buffer);

@@ -995,6 +995,9 @@ def main(argv=None):
     except OSError as error:
         print("%s: file table %s cannot be read: %s" % (prog, arguments.file_table, error.strerror), file=sys.stderr)
         return 1
+    except file_table.FileTableError as error:
+        print("%s: %s" % (prog, error), file=sys.stderr)
+        return 1
     try:
         inputs = read_inputs(arguments)
     except InputError as error:

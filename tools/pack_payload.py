@@ -16,7 +16,7 @@ import os
 import sys
 import zlib
 
-from file_table import read_file_table
+from file_table import FileTableError, read_file_table
 
 INSTALL_BUFFER_BYTES = 48 * 1024 * 1024
 COMPRESSION_LEVEL = 9
@@ -170,7 +170,7 @@ def main(argv):
             if not args.out or not args.rc:
                 parser.error("--out and --rc are needed unless --check-only is given")
             pack(args.product, args.out, args.rc, args.table)
-    except PackError as error:
+    except (PackError, FileTableError) as error:
         sys.stderr.write("pack_payload: %s\n" % error)
         return 1
     return 0

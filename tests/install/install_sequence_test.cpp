@@ -1,0 +1,358 @@
+// The install sequence run in this process on the real setup program's payload
+// (its resources loaded as data), under a window that stands in for the wizard:
+// the progress bar's positions as they are set, the word-base decision, a stop
+// at a required row, the buffer given back, and destinations too long for a path.
+#include "install/install_sequence.h"
+#include "startup/shared_state.h"
+#include "startup/glyph_sheets.h"
+#include "resources/resource_ids.h"
+#include "support/test_paths.h"
+#include "support/install_check.h"
+#include <gtest/gtest.h>
+#include <commctrl.h>
+#include <process.h>
+#include <string>
+#include <vector>
+
+static const int CheckpointsInOrder[] = { 10, 15, 20, 25, 30, 35, 45, 50, 55, 65, 70, 90, 94, 97, 100 };
+const int CheckpointCount = sizeof(CheckpointsInOrder) / sizeof(CheckpointsInOrder[0]);
+const int PaintMark = -1;     // a repaint of the bar in the recorded sequence
+const size_t InstallBufferSize = 48 * 1024 * 1024;
+
+// The program's allocations pass through here (the test links with --wrap), so
+// the test sees the install buffer taken and given back, and can refuse it.
+static int RefuseInstallBuffer;
+static int BuffersTaken;
+static int BuffersGivenBack;
+static void *InstallBuffer;
+extern "C" void *__real_malloc(size_t size);
+extern "C" void __real_free(void *block);
+
+extern "C" void *__wrap_malloc(size_t size)
+{
+    if (size != InstallBufferSize)
+        return __real_malloc(size);
+    if (RefuseInstallBuffer)
+        return 0;
+    BuffersTaken++;
+    InstallBuffer = __real_malloc(size);
+    return InstallBuffer;
+}
+
+extern "C" void __wrap_free(void *block)
+{
+    if (block && block == InstallBuffer) {
+        BuffersGivenBack++;
+        InstallBuffer = 0;
+    }
+    __real_free(block);
+}
+
+static WNDPROC StandardProgressProc;
+static std::vector<int> ProgressEvents;
+
+static int InsideSetPos;
+
+// Records every position set and every repaint, in order. The bar may repaint
+// itself inside PBM_SETPOS; it is marked dirty again afterwards, so only the
+// install's own UpdateWindow (the thread pumps no messages) paints it next.
+static LRESULT CALLBACK RecordingProgressProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == PBM_SETPOS) {
+        ProgressEvents.push_back((int)wParam);
+        InsideSetPos = 1;
+        LRESULT result = CallWindowProcA(StandardProgressProc, window, message, wParam, lParam);
+        InsideSetPos = 0;
+        InvalidateRect(window, 0, FALSE);
+        return result;
+    }
+    if (message == WM_PAINT && !InsideSetPos)
+        ProgressEvents.push_back(PaintMark);
+    return CallWindowProcA(StandardProgressProc, window, message, wParam, lParam);
+}
+
+// Answers the message dialogs that the install shows on this thread, from a
+// second thread, and keeps what they said.
+struct DialogAnswerer {
+    DWORD ownerThread;
+    int answerId;
+    volatile LONG stop;
+    std::string texts;
+    int dialogs;
+    HANDLE thread;
+};
+
+static BOOL CALLBACK CollectText(HWND child, LPARAM param)
+{
+    char text[512] = "";
+    GetWindowTextA(child, text, sizeof(text));
+    ((DialogAnswerer *)param)->texts += std::string(text) + "\n";
+    return TRUE;
+}
+
+static BOOL CALLBACK AnswerDialog(HWND window, LPARAM param)
+{
+    DialogAnswerer *answerer = (DialogAnswerer *)param;
+    char className[64] = "";
+    GetClassNameA(window, className, sizeof(className));
+    if (window == WizardWindow || !IsWindowVisible(window) || lstrcmpA(className, "#32770") != 0)
+        return TRUE;
+    Sleep(100);   // let the dialog finish its own start-up
+    EnumChildWindows(window, CollectText, param);
+    answerer->dialogs++;
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(answerer->answerId, BN_CLICKED), 0);
+    Sleep(300);
+    return FALSE;
+}
+
+static unsigned __stdcall AnswerDialogs(void *param)
+{
+    DialogAnswerer *answerer = (DialogAnswerer *)param;
+    while (!answerer->stop) {
+        EnumThreadWindows(answerer->ownerThread, AnswerDialog, (LPARAM)answerer);
+        Sleep(20);
+    }
+    return 0;
+}
+
+class InstallSequence : public ::testing::Test {
+protected:
+    static HMODULE setup;
+    HWND host = 0;
+    HWND progress = 0;
+    std::string dir;
+    std::string windowsDir;
+    std::string setupDir;       // the setup program's folder, without SharedSet2.bin unless a test puts it there
+    DialogAnswerer answerer;
+
+    static void SetUpTestSuite()
+    {
+        setup = LoadSetupAsData();
+        AppInstance = setup;
+        INITCOMMONCONTROLSEX classes = { sizeof(classes), ICC_PROGRESS_CLASS };
+        InitCommonControlsEx(&classes);
+        LoadGlyphSheets(setup);   // the message dialog draws its Chinese with them
+    }
+
+    static void TearDownTestSuite()
+    {
+        FreeGlyphSheets();
+        FreeLibrary(setup);
+    }
+
+    void SetUp() override
+    {
+        std::string name = std::string("sequence_") + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        dir = MakeScratchDir(name.c_str()) + "\\Lumabook";
+        windowsDir = MakeScratchDir((name + "_windows").c_str()) + "\\";
+        ASSERT_TRUE(CreateDirectoryA(dir.c_str(), 0));
+        lstrcpyA(InstallDir, dir.c_str());
+        lstrcpyA(WindowsDir, windowsDir.c_str());
+        setupDir = MakeScratchDir((name + "_setup").c_str()) + "\\";
+        lstrcpyA(SetupDir, setupDir.c_str());
+        DesktopIconWanted = 0;
+        SystemChineseVariant = 0;
+        host = CreateWindowExA(0, "STATIC", "Lumabook Installer", WS_POPUP | WS_VISIBLE | WS_CAPTION,
+                               40, 40, 600, 200, 0, 0, 0, 0);
+        progress = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_BORDER | PBS_SMOOTH, 20, 120, 500, 20,
+                                   host, (HMENU)(INT_PTR)ID_PROGRESS_BAR, 0, 0);
+        ASSERT_TRUE(progress);
+        WizardWindow = host;
+        StandardProgressProc = (WNDPROC)SetWindowLongPtrA(progress, GWLP_WNDPROC, (LONG_PTR)RecordingProgressProc);
+        ProgressEvents.clear();
+        BuffersTaken = BuffersGivenBack = 0;
+        answerer.ownerThread = GetCurrentThreadId();
+        answerer.answerId = IDNO;
+        answerer.stop = 0;
+        answerer.dialogs = 0;
+        answerer.thread = (HANDLE)_beginthreadex(0, 0, AnswerDialogs, &answerer, 0, 0);
+    }
+
+    void TearDown() override
+    {
+        InterlockedExchange(&answerer.stop, 1);
+        WaitForSingleObject(answerer.thread, 10000);
+        CloseHandle(answerer.thread);
+        DestroyWindow(host);
+        WizardWindow = 0;
+    }
+
+    std::string PathOf(const char *name) { return dir + "\\" + name; }
+    std::string ProductFile(const char *name) { return ReadWholeFile(ProductDir() + "\\" + name); }
+
+    std::vector<int> PositionsSet()
+    {
+        std::vector<int> positions;
+        for (int event : ProgressEvents)
+            if (event != PaintMark)
+                positions.push_back(event);
+        return positions;
+    }
+
+    // An earlier installation's word base, with contents the test can recognise.
+    void PlaceOldWordBase(const std::string &pinyinIndex)
+    {
+        ASSERT_TRUE(WriteWholeFile(PathOf("wordbase.dat"), "old word base", 0));
+        ASSERT_TRUE(WriteWholeFile(PathOf("phrases_shape.idx"), "old shape index", 0));
+        ASSERT_TRUE(WriteWholeFile(PathOf("phrases_initials.idx"), "old initials index", 0));
+        SetFileAttributesA(PathOf("phrases_pinyin.idx").c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(PathOf("phrases_pinyin.idx").c_str());
+        if (pinyinIndex != "<none>") {
+            ASSERT_TRUE(WriteWholeFile(PathOf("phrases_pinyin.idx"), pinyinIndex, 0));
+        }
+    }
+};
+
+HMODULE InstallSequence::setup;
+
+TEST_F(InstallSequence, FreshInstallSetsEachCheckpointOnceInOrderAndRepaintsAfterEach)
+{
+    ASSERT_EQ(1, RunInstallSequence());
+    EXPECT_TRUE(IsWindowVisible(progress));
+    std::vector<int> expected;
+    for (int i = 0; i < CheckpointCount; i++) {
+        expected.push_back(CheckpointsInOrder[i]);
+        expected.push_back(PaintMark);
+    }
+    EXPECT_EQ(expected, ProgressEvents);
+    EXPECT_EQ(0, answerer.dialogs) << "a fresh install asks nothing";
+    EXPECT_EQ("", CompareWithProduct(dir, {"uiprefs.ini"}));
+}
+
+TEST_F(InstallSequence, StopsAtTheFirstFailingRequiredRowAndGivesTheBufferBack)
+{
+    // The typing tutorial is required and comes after the optional help files.
+    ASSERT_TRUE(WriteWholeFile(PathOf("KeyboardTrainer.exe"), "running", 0));
+    HANDLE held = CreateFileA(PathOf("KeyboardTrainer.exe").c_str(), GENERIC_READ, 0, 0, OPEN_EXISTING, 0, 0);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    ASSERT_TRUE(WriteWholeFile(PathOf("syllables.dic0101"), "cache", ReadOnlyAndHidden));
+    ASSERT_TRUE(WriteWholeFile(PathOf("adjustments.dic"), "cache", ReadOnlyAndHidden));
+
+    EXPECT_EQ(0, RunInstallSequence());
+    CloseHandle(held);
+
+    EXPECT_EQ(std::vector<int>({ 10, 15, 20, 25, 30, 35, 45, 50 }), PositionsSet()) << "the bar stays at 50";
+    EXPECT_EQ(ProductFile("UserGuide.chm"), ReadWholeFile(PathOf("UserGuide.chm"))) << "rows before it are written";
+    EXPECT_EQ("running", ReadWholeFile(PathOf("KeyboardTrainer.exe")));
+    EXPECT_FALSE(FileIsPresent(PathOf("phrases_shape.idx"))) << "rows after it are not";
+    EXPECT_FALSE(FileIsPresent(PathOf("Lumabook.exe")));
+    EXPECT_FALSE(FileIsPresent(PathOf("syllables.dic0101")));
+    EXPECT_FALSE(FileIsPresent(PathOf("adjustments.dic")));
+    EXPECT_EQ(1, BuffersTaken);
+    EXPECT_EQ(1, BuffersGivenBack) << "the install buffer was not released";
+}
+
+TEST_F(InstallSequence, GivesTheBufferBackAfterASuccess)
+{
+    ASSERT_EQ(1, RunInstallSequence());
+    EXPECT_EQ(1, BuffersTaken);
+    EXPECT_EQ(1, BuffersGivenBack);
+}
+
+// Without the buffer: the message, result 0, the bar never shown, nothing written.
+TEST_F(InstallSequence, NoMemoryForTheBufferShowsTheMessageAndChangesNothing)
+{
+    RefuseInstallBuffer = 1;
+    answerer.answerId = IDOK;
+    EXPECT_EQ(0, RunInstallSequence());
+    RefuseInstallBuffer = 0;
+    EXPECT_EQ(1, answerer.dialogs);
+    EXPECT_NE(std::string::npos, answerer.texts.find("Memory not enough!")) << answerer.texts;
+    EXPECT_FALSE(IsWindowVisible(progress));
+    EXPECT_TRUE(ProgressEvents.empty());
+    unsigned long long bytes;
+    EXPECT_EQ(0, CountFiles(dir, &bytes));
+}
+
+// A pinyin index that is missing, empty or of the old kind means no question: the word base is replaced.
+TEST_F(InstallSequence, OldKindsOfWordBaseAreReplacedWithoutAQuestion)
+{
+    const char *indexes[] = { "<none>", "", "\x7F old index" };
+    for (const char *index : indexes) {
+        SCOPED_TRACE(std::string("pinyin index: ") + index);
+        PlaceOldWordBase(index);
+        answerer.dialogs = 0;
+        ASSERT_EQ(1, RunInstallSequence());
+        EXPECT_EQ(0, answerer.dialogs);
+        EXPECT_EQ(0, KeepOldWordBase);
+        for (const char *name : { "wordbase.dat", "phrases_shape.idx", "phrases_pinyin.idx", "phrases_initials.idx" }) {
+            EXPECT_EQ(ProductFile(name), ReadWholeFile(PathOf(name))) << name;
+            EXPECT_EQ(0u, InstalledAttributes(PathOf(name))) << name;
+        }
+    }
+}
+
+TEST_F(InstallSequence, WordBaseOfTheCurrentKindIsKeptWhenTheAnswerIsNo)
+{
+    PlaceOldWordBase("\x80 current index");
+    answerer.answerId = IDNO;
+    ASSERT_EQ(1, RunInstallSequence());
+    EXPECT_EQ(1, answerer.dialogs);
+    EXPECT_NE(std::string::npos, answerer.texts.find("Old CiKu (Word Base) is detected. Replace it with new CiKu?"))
+        << answerer.texts;
+    EXPECT_EQ("old word base", ReadWholeFile(PathOf("wordbase.dat")));
+    EXPECT_EQ("old shape index", ReadWholeFile(PathOf("phrases_shape.idx")));
+    EXPECT_EQ("\x80 current index", ReadWholeFile(PathOf("phrases_pinyin.idx")));
+    EXPECT_EQ("old initials index", ReadWholeFile(PathOf("phrases_initials.idx")));
+    // Every checkpoint is still passed, the skipped rows count as passed.
+    EXPECT_EQ(std::vector<int>(CheckpointsInOrder, CheckpointsInOrder + CheckpointCount), PositionsSet());
+}
+
+TEST_F(InstallSequence, WordBaseOfTheCurrentKindIsReplacedWhenTheAnswerIsYes)
+{
+    PlaceOldWordBase("\x80 current index");
+    SetFileAttributesA(PathOf("wordbase.dat").c_str(), ReadOnlyAndHidden);
+    answerer.answerId = IDYES;
+    ASSERT_EQ(1, RunInstallSequence());
+    EXPECT_EQ(1, answerer.dialogs);
+    EXPECT_EQ("", CompareWithProduct(dir, {"uiprefs.ini"}));
+}
+
+// The destination, a backslash and a target name must fit 260 bytes; when they
+// do not, the first required row fails and nothing is written anywhere.
+TEST_F(InstallSequence, DestinationTooLongForItsTargetPathsFailsCleanly)
+{
+    std::string deep = dir;
+    while (deep.size() < 230) {
+        deep += "\\deeper_folder";
+        ASSERT_TRUE(CreateDirectoryA(deep.c_str(), 0)) << deep;
+    }
+    // 247 bytes, the longest folder path Windows accepts: a backslash and "syllables.dic" no longer fit.
+    deep += "\\" + std::string(247 - deep.size() - 1, 'x');
+    ASSERT_TRUE(CreateDirectoryA(deep.c_str(), 0)) << deep;
+    ASSERT_LT((int)deep.size(), PathBufferBytes);
+    lstrcpyA(InstallDir, deep.c_str());
+
+    EXPECT_EQ(0, RunInstallSequence());
+    EXPECT_EQ(std::vector<int>({ 10 }), PositionsSet());
+    unsigned long long bytes;
+    EXPECT_EQ(0, CountFiles(deep, &bytes)) << "no file, not even one with a cut name";
+    EXPECT_EQ(0, CountFiles(deep.substr(0, deep.rfind('\\')), &bytes));
+}
+
+TEST_F(InstallSequence, SharedSettingsReplaceAReadOnlyHiddenCopyInTheWindowsDirectory)
+{
+    ASSERT_TRUE(WriteWholeFile(setupDir + "SharedSet2.bin", std::string("new shared\0settings", 19), 0));
+    ASSERT_TRUE(WriteWholeFile(windowsDir + "SharedSet2.bin", "older copy", ReadOnlyAndHidden));
+    ASSERT_EQ(1, RunInstallSequence());
+    EXPECT_EQ(std::string("new shared\0settings", 19), ReadWholeFile(windowsDir + "SharedSet2.bin"));
+    EXPECT_EQ(0u, InstalledAttributes(windowsDir + "SharedSet2.bin")) << "the older copy was not removed first";
+}
+
+TEST_F(InstallSequence, WithoutSharedSettingsTheWindowsDirectoryIsLeftAlone)
+{
+    ASSERT_TRUE(WriteWholeFile(windowsDir + "SharedSet2.bin", "older copy", ReadOnlyAndHidden));
+    ASSERT_EQ(1, RunInstallSequence());
+    EXPECT_EQ("older copy", ReadWholeFile(windowsDir + "SharedSet2.bin"));
+    EXPECT_EQ(ReadOnlyAndHidden, InstalledAttributes(windowsDir + "SharedSet2.bin"));
+}
+
+// A setup program started from the Windows directory finds its own copy there:
+// the copy must not delete the only one.
+TEST_F(InstallSequence, SharedSettingsInTheWindowsDirectoryItselfStayInPlace)
+{
+    lstrcpyA(SetupDir, windowsDir.c_str());
+    ASSERT_TRUE(WriteWholeFile(windowsDir + "SharedSet2.bin", "the only copy", ReadOnlyAndHidden));
+    ASSERT_EQ(1, RunInstallSequence());
+    EXPECT_EQ("the only copy", ReadWholeFile(windowsDir + "SharedSet2.bin"));
+}
