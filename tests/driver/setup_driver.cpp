@@ -7,12 +7,18 @@ const int PollMs = 20;
 
 int StartSetup(SetupRun *run, const std::string &exePath)
 {
+    return StartSetupIn(run, exePath, std::string());
+}
+
+int StartSetupIn(SetupRun *run, const std::string &exePath, const std::string &currentDir)
+{
     ZeroMemory(run, sizeof(*run));
     STARTUPINFOA startup;
     ZeroMemory(&startup, sizeof(startup));
     startup.cb = sizeof(startup);
     std::string commandLine = "\"" + exePath + "\"";
-    if (!CreateProcessA(exePath.c_str(), &commandLine[0], 0, 0, FALSE, 0, 0, 0, &startup, &run->process))
+    const char *directory = currentDir.empty() ? 0 : currentDir.c_str();
+    if (!CreateProcessA(exePath.c_str(), &commandLine[0], 0, 0, FALSE, 0, 0, directory, &startup, &run->process))
         return 0;
     return 1;
 }

@@ -13,6 +13,8 @@ struct SetupRun {
 const int DriverTimeoutMs = 20000;
 
 int StartSetup(SetupRun *run, const std::string &exePath);
+// Starts the program with the given folder as its current directory.
+int StartSetupIn(SetupRun *run, const std::string &exePath, const std::string &currentDir);
 HWND WaitForProcessWindow(DWORD processId, const char *caption, int timeoutMs);
 int ProcessHasWindow(DWORD processId);
 int WaitForExit(SetupRun *run, int timeoutMs, DWORD *exitCode);
