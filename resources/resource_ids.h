@@ -3,6 +3,7 @@
 
 /* Dialog templates and icons. */
 #define ID_WIZARD_DIALOG 101
+#define ID_FOLDER_CHOOSER_DIALOG 168
 #define ID_PANEL_ICON 105
 #define ID_WINDOW_ICON 127
 
@@ -35,6 +36,24 @@
 #define ID_PROGRESS_BAR 1026
 #define ID_LANGUAGE_LABEL 1030
 #define ID_LANGUAGE_COMBO 1031
+
+/* Folder chooser controls: the old-style open-file dialog's own ids, plus the
+   two owner-drawn labels. Its Cancel button is ID_CANCEL_BUTTON (2). */
+#define ID_CHOOSER_OK_BUTTON 1
+#define ID_CHOOSER_DIRECTORIES_LABEL 1008
+#define ID_CHOOSER_DRIVES_LABEL 1010
+#define ID_CHOOSER_HELP_BUTTON 1038
+#define ID_CHOOSER_READ_ONLY_CHECK 1040
+#define ID_CHOOSER_CURRENT_FOLDER 1088
+#define ID_CHOOSER_FILE_TYPE_TEXT 1089
+#define ID_CHOOSER_FILE_NAME_TEXT 1090
+#define ID_CHOOSER_DRIVES_TEXT 1091
+#define ID_CHOOSER_FILE_LIST 1120
+#define ID_CHOOSER_FOLDER_LIST 1121
+#define ID_CHOOSER_FILE_TYPE_COMBO 1136
+#define ID_CHOOSER_DRIVE_COMBO 1137
+#define ID_CHOOSER_FILE_NAME_EDIT 1152
+#define ID_CHOOSER_DIRECTORIES_TEXT 65535
 
 /* Licence texts in the payload store. */
 #define ID_CHINESE_LICENCE_TEXT 124

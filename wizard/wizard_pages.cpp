@@ -37,8 +37,8 @@ static void SettleBackButton(HWND window, int page)
         return;
     HWND back = GetDlgItem(window, ID_BACK_BUTTON);
     int wanted = page != PageDestination;
-    ShowWindow(back, wanted ? SW_SHOW : SW_HIDE);
     EnableWindow(back, wanted);
+    ShowWindow(back, wanted ? SW_SHOW : SW_HIDE);
 }
 
 void ShowWizardPage(HWND window, int page)

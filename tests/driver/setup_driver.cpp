@@ -7,12 +7,18 @@ const int PollMs = 20;
 
 int StartSetup(SetupRun *run, const std::string &exePath)
 {
+    return StartSetupIn(run, exePath, std::string());
+}
+
+int StartSetupIn(SetupRun *run, const std::string &exePath, const std::string &currentDir)
+{
     ZeroMemory(run, sizeof(*run));
     STARTUPINFOA startup;
     ZeroMemory(&startup, sizeof(startup));
     startup.cb = sizeof(startup);
     std::string commandLine = "\"" + exePath + "\"";
-    if (!CreateProcessA(exePath.c_str(), &commandLine[0], 0, 0, FALSE, 0, 0, 0, &startup, &run->process))
+    const char *directory = currentDir.empty() ? 0 : currentDir.c_str();
+    if (!CreateProcessA(exePath.c_str(), &commandLine[0], 0, 0, FALSE, 0, 0, directory, &startup, &run->process))
         return 0;
     return 1;
 }
@@ -195,4 +201,78 @@ int CaptureWindow(HWND window, Capture *capture)
 int SaveCapture(const Capture &capture, const std::string &path)
 {
     return WritePng(path, capture.width, capture.height, capture.pixels);
+}
+
+void PressButton(HWND dialog, int id)
+{
+    PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+void SetControlText(HWND dialog, int id, const std::string &text)
+{
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(GetDlgItem(dialog, id), WM_SETTEXT, 0, (LPARAM)text.c_str(), SMTO_ABORTIFHUNG,
+                        DriverTimeoutMs, &result);
+}
+
+int WaitForControlShown(HWND dialog, int id, int shown, int timeoutMs)
+{
+    for (int waited = 0; waited < timeoutMs; waited += PollMs) {
+        if (IsControlShown(dialog, id) == shown)
+            return 1;
+        Sleep(PollMs);
+    }
+    return 0;
+}
+
+static LRESULT SendWide(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    DWORD_PTR result = (DWORD_PTR)-1;
+    if (!SendMessageTimeoutW(control, message, wParam, lParam, SMTO_ABORTIFHUNG, DriverTimeoutMs, &result))
+        return -1;
+    return (LRESULT)result;
+}
+
+int ListItemCount(HWND dialog, int id, int isCombo)
+{
+    return (int)SendWide(GetDlgItem(dialog, id), isCombo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
+}
+
+std::wstring ListItemText(HWND dialog, int id, int isCombo, int index)
+{
+    HWND control = GetDlgItem(dialog, id);
+    LRESULT length = SendWide(control, isCombo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, (WPARAM)index, 0);
+    if (length < 0)
+        return std::wstring();
+    std::wstring text((size_t)length + 1, L'\0');
+    SendWide(control, isCombo ? CB_GETLBTEXT : LB_GETTEXT, (WPARAM)index, (LPARAM)&text[0]);
+    text.resize(wcslen(text.c_str()));
+    return text;
+}
+
+LONG_PTR ListItemData(HWND dialog, int id, int isCombo, int index)
+{
+    return (LONG_PTR)SendWide(GetDlgItem(dialog, id), isCombo ? CB_GETITEMDATA : LB_GETITEMDATA, (WPARAM)index, 0);
+}
+
+int ListSelection(HWND dialog, int id, int isCombo)
+{
+    return (int)SendWide(GetDlgItem(dialog, id), isCombo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0);
+}
+
+static BOOL CALLBACK AppendChildText(HWND child, LPARAM param)
+{
+    char text[1024] = "";
+    DWORD_PTR length = 0;
+    SendMessageTimeoutA(child, WM_GETTEXT, sizeof(text), (LPARAM)text, SMTO_ABORTIFHUNG, DriverTimeoutMs, &length);
+    *(std::string *)param += std::string(text) + "\n";
+    return TRUE;
+}
+
+std::string WindowTexts(HWND window)
+{
+    std::string texts;
+    AppendChildText(window, (LPARAM)&texts);
+    EnumChildWindows(window, AppendChildText, (LPARAM)&texts);
+    return texts;
 }

@@ -13,6 +13,8 @@ struct SetupRun {
 const int DriverTimeoutMs = 20000;
 
 int StartSetup(SetupRun *run, const std::string &exePath);
+// Starts the program with the given folder as its current directory.
+int StartSetupIn(SetupRun *run, const std::string &exePath, const std::string &currentDir);
 HWND WaitForProcessWindow(DWORD processId, const char *caption, int timeoutMs);
 int ProcessHasWindow(DWORD processId);
 int WaitForExit(SetupRun *run, int timeoutMs, DWORD *exitCode);
@@ -35,3 +37,17 @@ struct Capture {
 
 int CaptureWindow(HWND window, Capture *capture);
 int SaveCapture(const Capture &capture, const std::string &path);
+
+// Clicks a button as the user would (it toggles an auto check box and notifies the dialog).
+void PressButton(HWND dialog, int id);
+void SetControlText(HWND dialog, int id, const std::string &text);
+int WaitForControlShown(HWND dialog, int id, int shown, int timeoutMs);
+
+// List box (isCombo 0) and combo box (1) items, read across processes with the wide messages.
+int ListItemCount(HWND dialog, int id, int isCombo);
+std::wstring ListItemText(HWND dialog, int id, int isCombo, int index);
+LONG_PTR ListItemData(HWND dialog, int id, int isCombo, int index);
+int ListSelection(HWND dialog, int id, int isCombo);
+
+// Every text of a window and of its children, one after the other.
+std::string WindowTexts(HWND window);

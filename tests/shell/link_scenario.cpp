@@ -151,6 +151,25 @@ static int RunScenario(const std::string &scenario, const EditionNames *names)
     return 0;
 }
 
+// The message dialog's template lives in the setup program: its resources are
+// loaded as data, as the program's own module would provide them.
+static int UseSetupResources()
+{
+    const char *hostPath = getenv("LUMABOOK_SETUP_EXE");
+    if (!hostPath) {
+        fprintf(stderr, "link_scenario: LUMABOOK_SETUP_EXE names no setup program\n");
+        return 0;
+    }
+    std::string path = std::string("Z:") + hostPath;
+    for (char &c : path)
+        if (c == '/')
+            c = '\\';
+    AppInstance = LoadLibraryExA(path.c_str(), 0, LOAD_LIBRARY_AS_DATAFILE);
+    if (!AppInstance)
+        fprintf(stderr, "link_scenario: cannot load %s as data\n", path.c_str());
+    return AppInstance != 0;
+}
+
 int main(int argc, char **argv)
 {
     if (argc < 3) {
@@ -161,6 +180,8 @@ int main(int argc, char **argv)
     std::string scenario = argv[2];
     const EditionNames *names = EditionNamesFor(argc > 3 ? atoi(argv[3]) : 0);
 
+    if (!UseSetupResources())
+        return 2;
     UseInstallDir(OutDir + "\\install");
     if (scenario != "shell") {
         TestWindowsDir = OutDir + "\\windows";

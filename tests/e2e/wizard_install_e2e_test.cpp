@@ -1,0 +1,113 @@
+// The real wizard's Install under Wine: the destination folder checks, the
+// final message no earlier than five seconds after Install, the pointer brought
+// to the wizard, and the program's end.
+#include "e2e/wizard_e2e_support.h"
+#include "support/test_paths.h"
+#include "resources/resource_ids.h"
+
+const DWORD MinimumInstallMs = 5000;
+const char FailureEnglish[] = "Installation failed.";
+
+class WizardInstall : public Wizard {
+protected:
+    // Starts the wizard with this destination and walks to the language page.
+    void ReadyToInstall(const std::string &destination)
+    {
+        StartWizard();
+        SetControlText(run.wizard, ID_DESTINATION_EDIT, destination);
+        GoToPage(3);
+    }
+
+    // A refused destination: its message, then page 3 as before, still usable.
+    void ExpectRefused(const char *englishPart)
+    {
+        ClickControl(run.wizard, ID_NEXT_BUTTON);
+        HWND message = WaitForMessage();
+        ASSERT_TRUE(message) << "no message appeared";
+        EXPECT_TRUE(MessageSays(message, englishPart)) << WindowTexts(message);
+        CloseMessage(message);
+        EXPECT_TRUE(OnPage(3));
+        EXPECT_TRUE(IsControlShown(run.wizard, ID_NEXT_BUTTON));
+        EXPECT_TRUE(IsControlShown(run.wizard, ID_CANCEL_BUTTON));
+        ClickControl(run.wizard, ID_BACK_BUTTON);
+        EXPECT_TRUE(WaitForControlShown(run.wizard, ID_ENGLISH_LICENCE_CHECK, 1, DriverTimeoutMs)) << "Back is dead";
+        ClickControl(run.wizard, ID_CANCEL_BUTTON);
+        EXPECT_EQ(0u, ExitCode());
+    }
+
+    HWND finalMessage = 0;
+
+    // Install through to the final message; returns the milliseconds from the press to the message.
+    DWORD InstallToFinalMessage()
+    {
+        DWORD pressed = GetTickCount();
+        ClickControl(run.wizard, ID_NEXT_BUTTON);
+        finalMessage = WaitForMessage(DriverTimeoutMs + MinimumInstallMs);
+        DWORD elapsed = GetTickCount() - pressed;
+        EXPECT_TRUE(finalMessage) << "no final message";
+        if (!finalMessage)
+            return elapsed;
+        EXPECT_TRUE(MessageSays(finalMessage, FailureEnglish)) << WindowTexts(finalMessage);
+        EXPECT_FALSE(IsControlShown(run.wizard, ID_NEXT_BUTTON));
+        EXPECT_FALSE(IsControlShown(run.wizard, ID_BACK_BUTTON));
+        EXPECT_FALSE(IsControlShown(run.wizard, ID_CANCEL_BUTTON));
+        return elapsed;
+    }
+
+    void CloseFinalMessage()
+    {
+        if (finalMessage)
+            CloseMessage(finalMessage);
+        EXPECT_EQ(0u, ExitCode());
+    }
+};
+
+// The install sequence is not built yet and fails honestly: the failure
+// message, never earlier than five seconds after Install.
+TEST_F(WizardInstall, NewFolderIsCreatedWithItsDocFolder)
+{
+    std::string destination = MakeScratchDir("new_folder") + "\\Lumabook";
+    ReadyToInstall(destination);
+    DWORD elapsed = InstallToFinalMessage();
+    EXPECT_GE(elapsed, MinimumInstallMs) << "the final message came too early";
+    EXPECT_TRUE(FolderExists(destination));
+    EXPECT_TRUE(FolderExists(destination + "\\doc"));
+    CloseFinalMessage();
+}
+
+// An existing folder is used as it is; the pointer, outside the wizard, is brought to its middle.
+TEST_F(WizardInstall, ExistingFolderGetsNothingAndThePointerComesToTheWizard)
+{
+    std::string destination = MakeScratchDir("existing_folder");
+    ReadyToInstall(destination);
+    RECT rect;
+    ASSERT_TRUE(GetWindowRect(run.wizard, &rect));
+    SetCursorPos(rect.right + 40, rect.bottom + 40);
+    InstallToFinalMessage();
+    POINT pointer;
+    ASSERT_TRUE(GetCursorPos(&pointer));
+    EXPECT_EQ(rect.left + (rect.right - rect.left) / 2, pointer.x);
+    EXPECT_EQ(rect.top + (rect.bottom - rect.top) / 2, pointer.y);
+    EXPECT_TRUE(FolderIsEmpty(destination)) << "something was made in an existing folder";
+    CloseFinalMessage();
+}
+
+TEST_F(WizardInstall, FolderWithoutParentIsRefused)
+{
+    std::string parent = MakeScratchDir("no_parent") + "\\missing";
+    ReadyToInstall(parent + "\\Lumabook");
+    ExpectRefused("Cannot create folder! Please check folder path.");
+    EXPECT_FALSE(FolderExists(parent));
+}
+
+// The destination, a backslash and "chars_by_frequency.txt" (22 bytes, the
+// longest name the install writes) must fit 259 bytes: 236 is the most.
+TEST_F(WizardInstall, DestinationTooLongForTheInstallNamesIsRefused)
+{
+    std::string scratch = MakeScratchDir("long_path");
+    std::string destination = scratch + "\\" + std::string(237 - scratch.size() - 1, 'L');
+    ASSERT_EQ(237u, destination.size());
+    ReadyToInstall(destination);
+    ExpectRefused("Install path is too long.");
+    EXPECT_FALSE(FolderExists(destination));
+}
