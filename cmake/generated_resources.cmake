@@ -14,7 +14,7 @@ set(LICENCE_CN ${GENERATED_DIR}/licence/agreement_cn.txt)
 set(LICENCE_EN ${GENERATED_DIR}/licence/agreement_en.txt)
 add_custom_command(OUTPUT ${LICENCE_CN} ${LICENCE_EN}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${GENERATED_DIR}/licence
-    COMMAND ${Python3_EXECUTABLE} ${TOOLS_DIR}/convert_licence.py --encoding gb2312 --max-line-bytes 56
+    COMMAND ${Python3_EXECUTABLE} ${TOOLS_DIR}/convert_licence.py --encoding gb2312 --max-line-bytes 56 --max-lines 500
             ${CMAKE_SOURCE_DIR}/resources/licence_cn.txt ${LICENCE_CN}
     COMMAND ${Python3_EXECUTABLE} ${TOOLS_DIR}/convert_licence.py --encoding ascii
             ${CMAKE_SOURCE_DIR}/resources/licence_en.txt ${LICENCE_EN}

@@ -18,6 +18,14 @@ import unicodedata
 # zero byte after the text, so the text itself must stay below it.
 LicenceBufferBytes = 65536
 
+# The glyph font stores GB2312 rows 1-5 and 7 and the hanzi; row 6 holds the
+# box-drawing set of row 9 instead of the Greek letters, rows 8 and 9 are not
+# stored (their codes land on hanzi cells), and of row 9 only the light
+# horizontal line 0xA9A4 has a cell of its own. Other codes would show as
+# another character, so the Chinese licence may not use them.
+ROWS_WITHOUT_OWN_GLYPHS = (0xA6, 0xA8, 0xA9)
+CODES_WITH_OWN_GLYPH = (b"\xa9\xa4",)
+
 LINE_END = b"\r\n"
 SOURCE_LINE_BREAK = re.compile(r"\r\n|\r|\n")
 
@@ -61,17 +69,32 @@ def encode_line(path, line_number, line, encoding, max_line_bytes):
         raise LicenceError("%s:%d: column %d: %s cannot be written in %s"
                            % (path, line_number, error.start + 1,
                               describe_character(line[error.start]), encoding))
+    if encoding == "gb2312":
+        refuse_characters_without_glyphs(path, line_number, line)
     if max_line_bytes is not None and len(encoded) > max_line_bytes:
         raise LicenceError("%s:%d: the line is %d bytes in %s, longer than the limit of %d"
                            % (path, line_number, len(encoded), encoding, max_line_bytes))
     return encoded
 
 
-def convert(path, data, encoding, max_line_bytes=None):
+def refuse_characters_without_glyphs(path, line_number, line):
+    for column, char in enumerate(line, 1):
+        code = char.encode("gb2312")
+        if len(code) == 2 and code[0] in ROWS_WITHOUT_OWN_GLYPHS and code not in CODES_WITH_OWN_GLYPH:
+            raise LicenceError("%s:%d: column %d: %s (GB2312 0x%02X%02X) has no glyph of its own "
+                               "in the setup program's font"
+                               % (path, line_number, column, describe_character(char), code[0], code[1]))
+
+
+def convert(path, data, encoding, max_line_bytes=None, max_lines=None):
     """Returns the converted bytes of the source data read from path, or raises
     LicenceError naming the file and the first line at fault."""
     output = bytearray()
-    for line_number, line in enumerate(source_lines(path, data), 1):
+    lines = source_lines(path, data)
+    if max_lines is not None and len(lines) > max_lines:
+        raise LicenceError("%s:%d: the licence has %d lines; the wizard shows at most %d"
+                           % (path, max_lines + 1, len(lines), max_lines))
+    for line_number, line in enumerate(lines, 1):
         output += encode_line(path, line_number, line, encoding, max_line_bytes)
         output += LINE_END
         if len(output) >= LicenceBufferBytes:
@@ -107,7 +130,11 @@ def parse_arguments(argv):
                              "not counting CR LF (the Chinese licence list takes 56)")
     parser.add_argument("source", metavar="SOURCE", help="the licence source, UTF-8")
     parser.add_argument("output", metavar="OUTPUT", help="the converted text to write")
+    parser.add_argument("--max-lines", type=int, metavar="N",
+                        help="refuse a text of more than N lines (the Chinese licence list shows 500)")
     arguments = parser.parse_args(argv)
+    if arguments.max_lines is not None and arguments.max_lines < 1:
+        parser.error("--max-lines must be at least 1")
     if arguments.max_line_bytes is not None and arguments.max_line_bytes < 1:
         parser.error("--max-line-bytes must be at least 1")
     return arguments
@@ -123,7 +150,8 @@ def main(argv):
               file=sys.stderr)
         return 1
     try:
-        converted = convert(arguments.source, data, arguments.encoding, arguments.max_line_bytes)
+        converted = convert(arguments.source, data, arguments.encoding, arguments.max_line_bytes,
+                            arguments.max_lines)
     except LicenceError as error:
         print(error, file=sys.stderr)
         return 1

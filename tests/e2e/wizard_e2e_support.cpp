@@ -102,19 +102,3 @@ int FolderExists(const std::string &path)
     DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
-
-int FolderIsEmpty(const std::string &path)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return 1;
-    int empty = 1;
-    do {
-        std::string name = found.cFileName;
-        if (name != "." && name != "..")
-            empty = 0;
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return empty;
-}

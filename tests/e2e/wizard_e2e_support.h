@@ -30,4 +30,3 @@ protected:
 int MessageSays(HWND message, const char *part);
 int WaitForCheck(HWND dialog, int id, int checked);
 int FolderExists(const std::string &path);
-int FolderIsEmpty(const std::string &path);

@@ -6,7 +6,7 @@
 #include "resources/resource_ids.h"
 
 const DWORD MinimumInstallMs = 5000;
-const char FailureEnglish[] = "Installation failed.";
+const char SuccessEnglish[] = "Congratulations! Installation Success!";
 
 class WizardInstall : public Wizard {
 protected:
@@ -47,7 +47,7 @@ protected:
         EXPECT_TRUE(finalMessage) << "no final message";
         if (!finalMessage)
             return elapsed;
-        EXPECT_TRUE(MessageSays(finalMessage, FailureEnglish)) << WindowTexts(finalMessage);
+        EXPECT_TRUE(MessageSays(finalMessage, SuccessEnglish)) << WindowTexts(finalMessage);
         EXPECT_FALSE(IsControlShown(run.wizard, ID_NEXT_BUTTON));
         EXPECT_FALSE(IsControlShown(run.wizard, ID_BACK_BUTTON));
         EXPECT_FALSE(IsControlShown(run.wizard, ID_CANCEL_BUTTON));
@@ -62,8 +62,8 @@ protected:
     }
 };
 
-// The install sequence is not built yet and fails honestly: the failure
-// message, never earlier than five seconds after Install.
+// A new folder is made with its "doc" folder; the final message comes never
+// earlier than five seconds after Install.
 TEST_F(WizardInstall, NewFolderIsCreatedWithItsDocFolder)
 {
     std::string destination = MakeScratchDir("new_folder") + "\\Lumabook";
@@ -75,8 +75,9 @@ TEST_F(WizardInstall, NewFolderIsCreatedWithItsDocFolder)
     CloseFinalMessage();
 }
 
-// An existing folder is used as it is; the pointer, outside the wizard, is brought to its middle.
-TEST_F(WizardInstall, ExistingFolderGetsNothingAndThePointerComesToTheWizard)
+// An existing folder is used as it is (no "doc" folder is made in it); the
+// pointer, outside the wizard, is brought to its middle.
+TEST_F(WizardInstall, ExistingFolderGetsNoDocFolderAndThePointerComesToTheWizard)
 {
     std::string destination = MakeScratchDir("existing_folder");
     ReadyToInstall(destination);
@@ -88,7 +89,9 @@ TEST_F(WizardInstall, ExistingFolderGetsNothingAndThePointerComesToTheWizard)
     ASSERT_TRUE(GetCursorPos(&pointer));
     EXPECT_EQ(rect.left + (rect.right - rect.left) / 2, pointer.x);
     EXPECT_EQ(rect.top + (rect.bottom - rect.top) / 2, pointer.y);
-    EXPECT_TRUE(FolderIsEmpty(destination)) << "something was made in an existing folder";
+    EXPECT_FALSE(FolderExists(destination + "\\doc")) << "a doc folder was made in an existing folder";
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((destination + "\\Lumabook.exe").c_str()))
+        << "the product was not installed into the existing folder";
     CloseFinalMessage();
 }
 

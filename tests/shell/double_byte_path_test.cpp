@@ -6,6 +6,7 @@
 #include "startup/setup_dir.h"
 #include "shell/special_folder.h"
 #include "startup/shared_state.h"
+#include "wizard/default_destination.h"
 #include <gtest/gtest.h>
 #include <shlobj.h>
 #include <stdlib.h>
@@ -92,4 +93,14 @@ TEST_F(DoubleBytePath, HandBuiltFolderAddsTheBackslashAfterABig5Name)
     IsMajorVersion3 = 0;
     ASSERT_EQ(1, found);
     EXPECT_STREQ(Big5() ? "C:\\" SUCCESS_BIG5 "\\Desktop" : "C:\\" SUCCESS_BIG5 "Desktop", path);
+}
+
+// The wizard keeps its Windows directory with one trailing backslash: a folder
+// ending in 功 needs one on Big5, while on 1252 its last byte already is one.
+TEST_F(DoubleBytePath, WindowsDirectoryEndingInATrailByteGetsItsBackslash)
+{
+    char windowsDir[PathBufferBytes], destination[PathBufferBytes];
+    ASSERT_TRUE(SettleWindowsDir("H:\\" SUCCESS_BIG5, "Lumabook", windowsDir, destination));
+    EXPECT_STREQ(Big5() ? "H:\\" SUCCESS_BIG5 "\\" : "H:\\" SUCCESS_BIG5, windowsDir);
+    EXPECT_STREQ("H:\\Lumabook", destination);
 }

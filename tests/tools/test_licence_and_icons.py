@@ -124,9 +124,10 @@ class ConverterRefusals(unittest.TestCase):
             source.write(data if isinstance(data, bytes) else data.encode("utf-8"))
         return path
 
-    def convert(self, encoding, text, max_line_bytes=None):
+    def convert(self, encoding, text, max_line_bytes=None, max_lines=None):
         path = self.source(text)
         limit = [] if max_line_bytes is None else ["--max-line-bytes", str(max_line_bytes)]
+        limit += [] if max_lines is None else ["--max-lines", str(max_lines)]
         return path, run_converter("--encoding", encoding, *(limit + [path, self.output]))
 
     def output_bytes(self):
@@ -137,6 +138,27 @@ class ConverterRefusals(unittest.TestCase):
         self.assertEqual(run.returncode, 1, run.stderr)
         self.assertIn("%s:%d:" % (path, line_number), run.stderr)
         self.assertFalse(os.path.exists(self.output), "a refused source must not leave an output file")
+
+    def test_CharactersThatLandOnAnotherGlyphAreRefused(self):
+        # Greek (row 6), pinyin with tones (row 8) and box drawing other than
+        # the light horizontal line (row 9) have no cell of their own.
+        for char, code in (("α", "0xA6C1"), ("ā", "0xA8A1"), ("│", "0xA9A6")):
+            path, run = self.convert("gb2312", "第一行\n含" + char + "的行\n")
+            self.assertRefused(run, path, 2)
+            self.assertIn(code, run.stderr)
+
+    def test_GlyphRowsThatAreStoredAreAccepted(self):
+        # Row 1 punctuation, row 3 full-width Latin, row 7 Cyrillic, the
+        # horizontal line 0xA9A4 and the first and last hanzi.
+        path, run = self.convert("gb2312", "、Ａж─啊齄\n")
+        self.assertEqual(run.returncode, 0, run.stderr)
+        self.assertEqual(b"\xa1\xa2\xa3\xc1\xa7\xd8\xa9\xa4\xb0\xa1\xf7\xfe\r\n", self.output_bytes())
+
+    def test_MoreLinesThanTheListShowsAreRefused(self):
+        path, run = self.convert("gb2312", "行\n" * 501, max_lines=500)
+        self.assertRefused(run, path, 501)
+        path, run = self.convert("gb2312", "行\n" * 500, max_lines=500)
+        self.assertEqual(run.returncode, 0, run.stderr)
 
     def test_LineOneByteOverTheLimitIsRefused(self):
         path, run = self.convert("gb2312", "短行\n也短\n" + "汉" * 28 + "a\n最后\n", ListLineBytes)

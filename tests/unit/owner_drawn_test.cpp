@@ -222,14 +222,15 @@ TEST_F(Painters, NextButtonCaptionFollowsThePage)
 TEST_F(Painters, WideCaptionIsCentredLeftOfItsControlAndLeftLabelsStartAtTheEdge)
 {
     const char *question = "以上中文显示正确吗 (Is the Above Chinese Display OK)?";
-    const RECT narrow = { 150, 10, 250, 30 };
+    const RECT narrow = { 250, 10, 350, 30 };   // room on the left for the overhang
     int w = 9 * 16 + LatinWidth(canvas.dc, " (Is the Above Chinese Display OK)?");
     ASSERT_GT(w, 100);
-    int x = 150 + (100 - w) / 2;
+    int x = 250 + (100 - w) / 2;
+    ASSERT_GE(x, 0) << "the caption must start on the canvas";
     DRAWITEMSTRUCT item = Item(1017, ODA_DRAWENTIRE, 0, narrow);
     DrawOwnerButton(&item);
     ExpectGlyphAt(CodeAt(question, 0), x, 12, 0, RgbOf(Marker));   // outside the filled face
-    EXPECT_EQ(Sys(COLOR_BTNFACE), Px(151, 11));                          // no frame
+    EXPECT_EQ(Sys(COLOR_BTNFACE), Px(251, 11));                          // no frame
 
     const char *path = "安装路径： (Install Path)";
     const RECT left = { 20, 34, 300, 58 };
