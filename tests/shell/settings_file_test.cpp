@@ -4,6 +4,7 @@
 #include "install/payload_store.h"
 #include "startup/shared_state.h"
 #include "support/test_paths.h"
+#include "support/install_check.h"
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <string>
@@ -37,19 +38,7 @@ protected:
         ASSERT_TRUE(SetFileAttributesA(Path().c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL));
     }
 
-    std::string Read()
-    {
-        std::string data;
-        FILE *file = fopen(Path().c_str(), "rb");
-        if (!file)
-            return "<missing>";
-        char chunk[4096];
-        size_t n;
-        while ((n = fread(chunk, 1, sizeof(chunk), file)) > 0)
-            data.append(chunk, n);
-        fclose(file);
-        return data;
-    }
+    std::string Read() { return ReadWholeFile(Path()); }
 
     // Wine reports archive on every file, so only the bits the edit touches are compared.
     DWORD Attributes()

@@ -5,6 +5,7 @@
 #include "startup/shared_state.h"
 #include "support/test_paths.h"
 #include "support/held_file.h"
+#include "support/install_check.h"
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <string.h>
@@ -40,19 +41,7 @@ protected:
 
     std::string PathOf(const char *name) { return dir + "\\" + name; }
 
-    std::string Contents(const char *name)
-    {
-        std::string data;
-        FILE *file = fopen(PathOf(name).c_str(), "rb");
-        if (!file)
-            return "<missing>";
-        char chunk[4096];
-        size_t n;
-        while ((n = fread(chunk, 1, sizeof(chunk), file)) > 0)
-            data.append(chunk, n);
-        fclose(file);
-        return data;
-    }
+    std::string Contents(const char *name) { return ReadWholeFile(PathOf(name)); }
 
     void MakeFile(const char *name, const char *contents, DWORD attributes)
     {
