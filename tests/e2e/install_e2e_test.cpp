@@ -7,6 +7,7 @@
 #include "support/test_paths.h"
 #include "support/held_file.h"
 #include "support/install_check.h"
+#include "startup/path_text.h"
 #include <gtest/gtest.h>
 #include <shlobj.h>
 #include <stdio.h>
@@ -49,10 +50,8 @@ static std::string WindowsDirectory()
 {
     char path[MAX_PATH] = "";
     GetWindowsDirectoryA(path, sizeof(path));
-    std::string dir = path;
-    if (dir.empty() || dir[dir.size() - 1] != '\\')
-        dir += "\\";
-    return dir;
+    AppendBackslash(path, sizeof(path));
+    return path;
 }
 
 static void RemoveShortcuts(const ShortcutNames &names)
