@@ -2,6 +2,7 @@
 // built program: a plain (not extended) template whose controls carry the ids
 // the old-style open-file dialog looks for, the file-related ones hidden.
 #include "support/test_paths.h"
+#include "support/template_reader.h"
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -12,23 +13,6 @@ struct ChooserControl {
     DWORD style;
     short x, y, cx, cy;
     std::wstring text;
-};
-
-struct PlainTemplateReader {
-    const BYTE *p;
-    WORD Word() { WORD w = *(const WORD *)p; p += 2; return w; }
-    DWORD Dword() { DWORD d = *(const DWORD *)p; p += 4; return d; }
-    void Align() { p = (const BYTE *)(((ULONG_PTR)p + 3) & ~(ULONG_PTR)3); }
-    std::wstring SzOrOrd()
-    {
-        if (*(const WORD *)p == 0xFFFF) {
-            p += 2;
-            return L"#" + std::to_wstring(Word());
-        }
-        std::wstring s((const WCHAR *)p);
-        p += (s.size() + 1) * 2;
-        return s;
-    }
 };
 
 class ChooserTemplate : public ::testing::Test {
@@ -46,7 +30,7 @@ protected:
         ASSERT_TRUE(setup);
         HRSRC found = FindResourceA(setup, MAKEINTRESOURCEA(168), (LPCSTR)RT_DIALOG);
         ASSERT_TRUE(found) << "no dialog template 168";
-        PlainTemplateReader r = { (const BYTE *)LockResource(LoadResource(setup, found)) };
+        TemplateReader r = { (const BYTE *)LockResource(LoadResource(setup, found)) };
         style = r.Dword();
         firstWord = (WORD)style;
         secondWord = (WORD)(style >> 16);

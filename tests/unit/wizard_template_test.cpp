@@ -2,6 +2,7 @@
 // program: every control with its id, class, style, rectangle and visibility.
 #include "resources/resource_ids.h"
 #include "support/test_paths.h"
+#include "support/template_reader.h"
 #include <gtest/gtest.h>
 #include <commctrl.h>
 #include <string>
@@ -13,23 +14,6 @@ struct TemplateControl {
     DWORD style, exStyle;
     short x, y, cx, cy;
     std::wstring text;
-};
-
-struct TemplateReader {
-    const BYTE *p;
-    WORD Word() { WORD w = *(const WORD *)p; p += 2; return w; }
-    DWORD Dword() { DWORD d = *(const DWORD *)p; p += 4; return d; }
-    void Align() { p = (const BYTE *)(((ULONG_PTR)p + 3) & ~(ULONG_PTR)3); }
-    std::wstring SzOrOrd()
-    {
-        if (*(const WORD *)p == 0xFFFF) {
-            p += 2;
-            return L"#" + std::to_wstring(Word());
-        }
-        std::wstring s((const WCHAR *)p);
-        p += (s.size() + 1) * 2;
-        return s;
-    }
 };
 
 static std::string Narrow(const std::wstring &s)
