@@ -127,4 +127,29 @@ flock 9
 flock -u 9
 exec 9>&-
 use_environment
-exec "$wine" "$@"
+
+# A test program of ours marks the moment it reaches its own code (tests/support/
+# reached_marker.cpp). One that Wine lost before that moment, ending with an
+# error and without the mark, has not run a line of the test, so it is started
+# again; every other outcome, a failure included, is the program's own. Each
+# retry is written to restarts.log with the exit code Wine gave, for whoever
+# looks into why Wine lost it.
+marker=$state/reached.$$
+program_marks_start() {
+    [ -f "$1" ] && grep -q LUMABOOK_REACHED_MARKER "$1"
+}
+if ! program_marks_start "${1:-}"; then
+    exec "$wine" "$@"
+fi
+for attempt in 1 2 3; do
+    rm -f "$marker"
+    LUMABOOK_REACHED_MARKER="Z:$marker" "$wine" "$@"
+    status=$?
+    if [ $status -eq 0 ] || [ -e "$marker" ] || [ $attempt -eq 3 ]; then
+        break
+    fi
+    echo "$(date '+%F %T') $1: exit code $status before the program's own code; started again" >> "$state/restarts.log"
+    echo "wine_run: $1 ended (exit code $status) before reaching its own code; starting it again" >&2
+done
+rm -f "$marker"
+exit $status
