@@ -10,14 +10,14 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 #include <stdlib.h>
+#include <functional>
 #include <string>
 #include <vector>
 
 static const char WizardCaption[] = "Lumabook Installer";
 static const char MessageCaption[] = "Lumabook Install Message";
-const int PageSettleMs = 300;       // paint messages wait until the program's queue is empty
 const int PollMs = 20;
-const int FocusAttempts = 3;
+const int CapturePollMs = 100;
 const int ListItemHeight = 23;      // the wizard's answer to WM_MEASUREITEM
 const int ItemTextInset = 2;
 const int LicenceBufferBytes = 65536;
@@ -195,12 +195,25 @@ protected:
         Next(ID_ENGLISH_LICENCE_CHECK);
     }
 
-    void CapturePage(HWND window, Capture *capture, const char *pictureName)
+    // Paint messages wait until the program's queue is empty, which on a busy
+    // machine can take a while: the window is captured again until everything
+    // check looks for has been drawn, and the last capture's mismatches count.
+    void CaptureWhenDrawn(HWND window, Capture *capture, const char *pictureName,
+                          const std::function<void(const Capture &, std::string *)> &check)
     {
-        Sleep(PageSettleMs);
-        ASSERT_TRUE(CaptureWindow(window, capture));
-        if (pictureName)
+        std::string failures = "nothing captured";
+        for (int waited = 0; waited < DriverTimeoutMs && !failures.empty(); waited += CapturePollMs) {
+            failures.clear();
+            if (!CaptureWindow(window, capture))
+                failures = "the window could not be captured";
+            else
+                check(*capture, &failures);
+            if (!failures.empty())
+                Sleep(CapturePollMs);
+        }
+        if (pictureName && !capture->pixels.empty())
             SaveCapture(*capture, ArtifactPath(PictureName(pictureName).c_str()));
+        EXPECT_TRUE(failures.empty()) << failures;
     }
 
     // Buttons and labels: the face colour, the colours the button's context
@@ -229,7 +242,8 @@ protected:
     // edge, and halfway down (t + (h - 16) / 2), in the control's client area.
     // A check box caption stands one box width right of its box, 3 pixels
     // below the top of the face, which reaches 2 pixels past the client area.
-    void ExpectCaption(HWND window, const Capture &capture, const PageCaption &expected, HFONT font)
+    void CheckCaption(std::string *failures, HWND window, const Capture &capture, const PageCaption &expected,
+                      HFONT font)
     {
         RECT area = ClientAreaInCapture(window, GetDlgItem(window, expected.id));
         int w = area.right - area.left, h = area.bottom - area.top;
@@ -250,26 +264,28 @@ protected:
         char name[32];
         wsprintfA(name, "caption_%d", expected.id);
         std::string failure;
-        EXPECT_TRUE(CaptionShownAt(capture, area, x, y, expected.caption, look, name, &failure)) << failure;
+        if (!CaptionShownAt(capture, area, x, y, expected.caption, look, name, &failure))
+            *failures += failure + "\n";
     }
 
     template <size_t N>
-    void ExpectCaptions(const Capture &capture, const PageCaption (&captions)[N])
+    void CheckCaptions(std::string *failures, const Capture &capture, const PageCaption (&captions)[N])
     {
         for (const PageCaption &expected : PanelCaptions)
-            ExpectCaption(run.wizard, capture, expected, wizardFont);
+            CheckCaption(failures, run.wizard, capture, expected, wizardFont);
         for (const PageCaption &expected : captions)
-            ExpectCaption(run.wizard, capture, expected, wizardFont);
+            CheckCaption(failures, run.wizard, capture, expected, wizardFont);
     }
 
     // One item of a list or combo box whose items stand 23 pixels apart from
     // the top of area: its text 2 pixels in from the item's left and top edges.
-    void ExpectItem(const Capture &capture, const RECT &area, int itemTop, const char *text, int selected,
-                    const char *name)
+    void CheckItem(std::string *failures, const Capture &capture, const RECT &area, int itemTop, const char *text,
+                   int selected, const char *name)
     {
         std::string failure;
-        EXPECT_TRUE(CaptionShownAt(capture, area, area.left + ItemTextInset, itemTop + ItemTextInset, text,
-                                   ItemLook(selected, wizardFont), name, &failure)) << failure;
+        if (!CaptionShownAt(capture, area, area.left + ItemTextInset, itemTop + ItemTextInset, text,
+                            ItemLook(selected, wizardFont), name, &failure))
+            *failures += failure + "\n";
     }
 
     HWND WaitForDroppedList()
@@ -320,8 +336,9 @@ TEST_F(WizardRendering, DestinationPageDrawsEveryCaptionInGlyphs)
 {
     Capture capture;
     ASSERT_TRUE(WaitUntilShown(ID_INSTALL_PATH_LABEL));
-    CapturePage(run.wizard, &capture, "page0");
-    ExpectCaptions(capture, DestinationPage);
+    CaptureWhenDrawn(run.wizard, &capture, "page0", [&](const Capture &seen, std::string *failures) {
+        CheckCaptions(failures, seen, DestinationPage);
+    });
 }
 
 TEST_F(WizardRendering, DisplayCheckPageDrawsTheQuestionAndBothAnswers)
@@ -329,8 +346,9 @@ TEST_F(WizardRendering, DisplayCheckPageDrawsTheQuestionAndBothAnswers)
     Next(ID_DISPLAY_QUESTION_LABEL);
     SetCheckBox(ID_DISPLAY_OK_CHECK, 1);
     Capture capture;
-    CapturePage(run.wizard, &capture, "page1");
-    ExpectCaptions(capture, DisplayCheckPage);
+    CaptureWhenDrawn(run.wizard, &capture, "page1", [&](const Capture &seen, std::string *failures) {
+        CheckCaptions(failures, seen, DisplayCheckPage);
+    });
 }
 
 // Unchecking "English" shows the Chinese licence: every line in view is the
@@ -342,21 +360,22 @@ TEST_F(WizardRendering, LicencePageDrawsTheChineseLinesOfTheResource)
     GoToLicencePage();
     SetCheckBox(ID_ENGLISH_LICENCE_CHECK, 0);
     ASSERT_TRUE(WaitUntilShown(ID_CHINESE_LICENCE_LIST));
-    Capture capture;
-    CapturePage(run.wizard, &capture, "page2");
-    ExpectCaptions(capture, LicencePage);
-
-    RECT list = ClientAreaInCapture(run.wizard, GetDlgItem(run.wizard, ID_CHINESE_LICENCE_LIST));
     int glyphLines = 0;
-    for (size_t i = 0; i < lines.size(); i++) {
-        int itemTop = list.top + (int)i * ListItemHeight;
-        if (itemTop + ItemTextInset + GlyphCellSize > list.bottom)
-            break;
-        char name[32];
-        wsprintfA(name, "licence_line_%d", (int)i);
-        ExpectItem(capture, list, itemTop, lines[i].c_str(), 0, name);
-        glyphLines += HasTwoByteCharacter(lines[i]);
-    }
+    Capture capture;
+    CaptureWhenDrawn(run.wizard, &capture, "page2", [&](const Capture &seen, std::string *failures) {
+        CheckCaptions(failures, seen, LicencePage);
+        RECT list = ClientAreaInCapture(run.wizard, GetDlgItem(run.wizard, ID_CHINESE_LICENCE_LIST));
+        glyphLines = 0;
+        for (size_t i = 0; i < lines.size(); i++) {
+            int itemTop = list.top + (int)i * ListItemHeight;
+            if (itemTop + ItemTextInset + GlyphCellSize > list.bottom)
+                break;
+            char name[32];
+            wsprintfA(name, "licence_line_%d", (int)i);
+            CheckItem(failures, seen, list, itemTop, lines[i].c_str(), 0, name);
+            glyphLines += HasTwoByteCharacter(lines[i]);
+        }
+    });
     EXPECT_GE(glyphLines, 5) << "too few Chinese lines in view to prove anything";
 }
 
@@ -367,34 +386,35 @@ TEST_F(WizardRendering, LanguagePageDrawsItsCaptionsAndTheLanguageItems)
 {
     GoToLicencePage();
     Next(ID_LANGUAGE_LABEL);
+    ASSERT_TRUE(FocusControl(run.wizard, ID_LANGUAGE_COMBO));
     // The closed box shows its item selected only while it has the focus; a
     // window of a test running beside this one can take it away for a moment.
     Capture capture;
-    RECT combo, chosen;
-    for (int attempt = 0; attempt < FocusAttempts; attempt++) {
-        ASSERT_TRUE(FocusControl(run.wizard, ID_LANGUAGE_COMBO));
-        CapturePage(run.wizard, &capture, "page3");
-        combo = ClientAreaInCapture(run.wizard, GetDlgItem(run.wizard, ID_LANGUAGE_COMBO));
-        chosen = AreaOfColour(capture, combo, Sys(COLOR_HIGHLIGHT));
-        if (chosen.left < chosen.right)
-            break;
-    }
-    ExpectCaptions(capture, LanguagePage);
-    ASSERT_LT(chosen.left, chosen.right) << "the closed combo box shows no selected item";
-    ExpectItem(capture, chosen, chosen.top, LanguageItems[0], 1, "closed_combo_item");
+    CaptureWhenDrawn(run.wizard, &capture, "page3", [&](const Capture &seen, std::string *failures) {
+        CheckCaptions(failures, seen, LanguagePage);
+        RECT combo = ClientAreaInCapture(run.wizard, GetDlgItem(run.wizard, ID_LANGUAGE_COMBO));
+        RECT chosen = AreaOfColour(seen, combo, Sys(COLOR_HIGHLIGHT));
+        if (chosen.left >= chosen.right) {
+            *failures += "the closed combo box shows no selected item\n";
+            FocusControl(run.wizard, ID_LANGUAGE_COMBO);
+            return;
+        }
+        CheckItem(failures, seen, chosen, chosen.top, LanguageItems[0], 1, "closed_combo_item");
+    });
 
     SetCursorPos(0, 0);     // a pointer over the dropped list would move its selection
     PostMessageA(GetDlgItem(run.wizard, ID_LANGUAGE_COMBO), CB_SHOWDROPDOWN, TRUE, 0);
     HWND dropped = WaitForDroppedList();
     ASSERT_TRUE(dropped) << "the language list did not drop down";
     Capture listCapture;
-    CapturePage(dropped, &listCapture, "page3_languages");
-    RECT items = ClientAreaInCapture(dropped, dropped);
-    for (int i = 0; i < 3; i++) {
-        char name[32];
-        wsprintfA(name, "language_item_%d", i);
-        ExpectItem(listCapture, items, items.top + i * ListItemHeight, LanguageItems[i], i == 0, name);
-    }
+    CaptureWhenDrawn(dropped, &listCapture, "page3_languages", [&](const Capture &seen, std::string *failures) {
+        RECT items = ClientAreaInCapture(dropped, dropped);
+        for (int i = 0; i < 3; i++) {
+            char name[32];
+            wsprintfA(name, "language_item_%d", i);
+            CheckItem(failures, seen, items, items.top + i * ListItemHeight, LanguageItems[i], i == 0, name);
+        }
+    });
     PostMessageA(GetDlgItem(run.wizard, ID_LANGUAGE_COMBO), CB_SHOWDROPDOWN, FALSE, 0);
 }
 
@@ -406,12 +426,13 @@ TEST_F(WizardRendering, UnansweredQuestionMessageDrawsItsChineseLine)
     ClickControl(run.wizard, ID_NEXT_BUTTON);
     HWND message = WaitForProcessWindow(run.process.dwProcessId, MessageCaption, DriverTimeoutMs);
     ASSERT_TRUE(message) << "no message appeared";
-    Capture capture;
-    CapturePage(message, &capture, "message");
     const PageCaption chineseLine = { ID_MESSAGE_CHINESE_LABEL, UnansweredChinese, Centred };
     const PageCaption okButton = { ID_OK_BUTTON, "确认 OK", Centred };
-    ExpectCaption(message, capture, chineseLine, messageFont);
-    ExpectCaption(message, capture, okButton, messageFont);
+    Capture capture;
+    CaptureWhenDrawn(message, &capture, "message", [&](const Capture &seen, std::string *failures) {
+        CheckCaption(failures, message, seen, chineseLine, messageFont);
+        CheckCaption(failures, message, seen, okButton, messageFont);
+    });
     ClickControl(message, ID_OK_BUTTON);
     for (int waited = 0; waited < DriverTimeoutMs && IsWindowVisible(message); waited += PollMs)
         Sleep(PollMs);
