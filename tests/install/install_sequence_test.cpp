@@ -282,20 +282,27 @@ TEST_F(InstallSequence, OldKindsOfWordBaseAreReplacedWithoutAQuestion)
     }
 }
 
-TEST_F(InstallSequence, WordBaseOfTheCurrentKindIsKeptWhenTheAnswerIsNo)
+// No, and also Esc or the close box (which the dialog manager answers as
+// Cancel, 2): anything but Yes keeps the user's word base.
+TEST_F(InstallSequence, WordBaseOfTheCurrentKindIsKeptWhenTheAnswerIsNoOrTheQuestionIsClosed)
 {
-    PlaceOldWordBase("\x80 current index");
-    answerer.answerId = IDNO;
-    ASSERT_EQ(1, RunInstallSequence());
-    EXPECT_EQ(1, answerer.dialogs);
-    EXPECT_NE(std::string::npos, answerer.texts.find("Old CiKu (Word Base) is detected. Replace it with new CiKu?"))
-        << answerer.texts;
-    EXPECT_EQ("old word base", ReadWholeFile(PathOf("wordbase.dat")));
-    EXPECT_EQ("old shape index", ReadWholeFile(PathOf("phrases_shape.idx")));
-    EXPECT_EQ("\x80 current index", ReadWholeFile(PathOf("phrases_pinyin.idx")));
-    EXPECT_EQ("old initials index", ReadWholeFile(PathOf("phrases_initials.idx")));
-    // Every checkpoint is still passed, the skipped rows count as passed.
-    EXPECT_EQ(std::vector<int>(CheckpointsInOrder, CheckpointsInOrder + CheckpointCount), PositionsSet());
+    for (int answer : { IDNO, IDCANCEL }) {
+        SCOPED_TRACE(answer == IDNO ? "No" : "Esc or the close box");
+        PlaceOldWordBase("\x80 current index");
+        answerer.answerId = answer;
+        answerer.dialogs = 0;
+        ProgressEvents.clear();
+        ASSERT_EQ(1, RunInstallSequence());
+        EXPECT_EQ(1, answerer.dialogs);
+        EXPECT_NE(std::string::npos, answerer.texts.find("Old CiKu (Word Base) is detected. Replace it with new CiKu?"))
+            << answerer.texts;
+        EXPECT_EQ("old word base", ReadWholeFile(PathOf("wordbase.dat")));
+        EXPECT_EQ("old shape index", ReadWholeFile(PathOf("phrases_shape.idx")));
+        EXPECT_EQ("\x80 current index", ReadWholeFile(PathOf("phrases_pinyin.idx")));
+        EXPECT_EQ("old initials index", ReadWholeFile(PathOf("phrases_initials.idx")));
+        // Every checkpoint is still passed, the skipped rows count as passed.
+        EXPECT_EQ(std::vector<int>(CheckpointsInOrder, CheckpointsInOrder + CheckpointCount), PositionsSet());
+    }
 }
 
 TEST_F(InstallSequence, WordBaseOfTheCurrentKindIsReplacedWhenTheAnswerIsYes)

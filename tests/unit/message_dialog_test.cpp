@@ -355,11 +355,17 @@ TEST_F(MessageDialog, MessageWithoutEnglishIsTwoEnglishHeightsLowerAndHidesThatL
     ASSERT_GT(englishHeight, 0);
     EXPECT_TRUE(Seen.visible[3]);
 
+    LatinPart = ".";
     ShowAndInspect(NoAnswerMessage.Chinese, 0, MessageStyleOk, CloseByOk);
     ASSERT_TRUE(Seen.found);
     EXPECT_EQ(withEnglish - 2 * englishHeight, Height(Seen.window));
     EXPECT_FALSE(Seen.visible[3]);
     EXPECT_STREQ("", MessageEnglishText);
+    // Seven characters alone are narrower than the buttons: the window takes
+    // the width of two buttons, and its OK button lies wholly inside it.
+    ASSERT_LT(TextWidth(6 * 16 + Seen.latinWidth, 13), 2 * Seen.buttonWidth);
+    EXPECT_EQ(2 * Seen.buttonWidth, Width(Seen.window));
+    EXPECT_LE(Seen.control[1].right, Seen.client.right);
 }
 
 // The control's text may come back changed through the system's code page;
