@@ -3,7 +3,6 @@
 #include "glyphtext/owner_drawn.h"
 #include "glyphtext/mixed_text.h"
 #include "startup/shared_state.h"
-#include "wizard/message_dialog.h"
 
 enum CaptionSource {
     FixedCaption,       // the table's caption
@@ -81,15 +80,15 @@ static void ReadWindowCaption(HWND control, char *caption)
 
 // The message's caption comes from the bytes the dialog keeps, never from the
 // control, whose text the system may have passed through another code page.
-static void MessageCaptionText(HWND control, char *caption)
+static void MessageCaptionText(HWND control, const char *messageText, char *caption)
 {
-    if (MessageChineseText)
-        CopyMixedText(caption, MessageChineseText, WindowCaptionBytes);
+    if (messageText)
+        CopyMixedText(caption, messageText, WindowCaptionBytes);
     else
         ReadWindowCaption(control, caption);
 }
 
-static void CaptionText(const ButtonCaption *entry, HWND control, char *caption)
+static void CaptionText(const ButtonCaption *entry, HWND control, const char *messageText, char *caption)
 {
     switch (entry->Source) {
     case PageCaption:
@@ -97,7 +96,7 @@ static void CaptionText(const ButtonCaption *entry, HWND control, char *caption)
                       CaptionBufferBytes - 1);
         break;
     case MessageCaption:
-        MessageCaptionText(control, caption);
+        MessageCaptionText(control, messageText, caption);
         break;
     case WindowTextCaption:
         ReadWindowCaption(control, caption);
@@ -115,7 +114,7 @@ static void Line(HDC dc, int x, int y)
 
 // Two bevel rings, then the outer ring: black for the default button, else
 // only its bottom and right edges in the lower-right colour.
-static void DrawFrame(HDC dc, const RECT *r, int id, int pressed)
+static void DrawFrame(HDC dc, const RECT *r, int isDefault, int pressed)
 {
     COLORREF light = GetSysColor(pressed ? COLOR_BTNSHADOW : COLOR_BTNHIGHLIGHT);
     COLORREF dark = GetSysColor(pressed ? COLOR_BTNHIGHLIGHT : COLOR_BTNSHADOW);
@@ -132,7 +131,7 @@ static void DrawFrame(HDC dc, const RECT *r, int id, int pressed)
         Line(dc, rr - i - 1, b - i - 1);
         Line(dc, l + i, b - i - 1);
     }
-    if (id == DefaultCommandId) {
+    if (isDefault) {
         SelectObject(dc, GetStockObject(BLACK_PEN));
         MoveToEx(dc, l, b - 1, 0);
         Line(dc, l, t);
@@ -182,7 +181,7 @@ static void DrawFocus(HDC dc, const RECT *item)
     DrawFocusRect(dc, &focus);
 }
 
-void DrawOwnerButton(const DRAWITEMSTRUCT *item)
+void DrawOwnerButton(const DRAWITEMSTRUCT *item, const char *messageText, int defaultId)
 {
     if (item->CtlType != ODT_BUTTON)
         return;
@@ -193,10 +192,10 @@ void DrawOwnerButton(const DRAWITEMSTRUCT *item)
     if (item->itemAction & (ODA_DRAWENTIRE | ODA_SELECT)) {
         int pressed = (item->itemState & ODS_SELECTED) != 0;
         char caption[CaptionBufferBytes];
-        CaptionText(entry, item->hwndItem, caption);
+        CaptionText(entry, item->hwndItem, messageText, caption);
         FillRect(dc, &item->rcItem, GetSysColorBrush(COLOR_BTNFACE));
         if (entry->Frame)
-            DrawFrame(dc, &item->rcItem, item->CtlID, pressed);
+            DrawFrame(dc, &item->rcItem, (int)item->CtlID == defaultId, pressed);
         DrawCaption(dc, &item->rcItem, entry, caption, pressed);
         if (item->itemState & ODS_FOCUS)
             DrawFocus(dc, &item->rcItem);

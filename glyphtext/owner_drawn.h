@@ -7,11 +7,13 @@
 const int ListIsListBox = 0;
 const int ListIsComboBox = 1;
 
-void DrawOwnerButton(const DRAWITEMSTRUCT *item);
-// A licence line is drawn from the text its item data points at (the program's
-// own copy of the line); a language item from the language list entry whose
-// language number is its item data.
-void DrawListItem(int controlId, int isCombo, const DRAWITEMSTRUCT *item, HWND dialog);
+// messageText is the message dialog's Chinese text, drawn in its label 1013
+// (null: that label's window text). defaultId names the button that Enter
+// would press, which wears the black default frame (0: none does).
+void DrawOwnerButton(const DRAWITEMSTRUCT *item, const char *messageText, int defaultId);
+// text is the program's own copy of the item's caption (the dialog finds it
+// from the item data); null draws the item's background alone.
+void DrawListItem(const DRAWITEMSTRUCT *item, int isCombo, const char *text);
 void PaintCheckBox(HWND checkBox, HDC dc);
 LRESULT CALLBACK CheckBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

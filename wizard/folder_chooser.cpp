@@ -41,7 +41,7 @@ static INT_PTR DrawChooserItem(const DRAWITEMSTRUCT *item)
 {
     if (!IsChooserCaptionControl(item->CtlID))
         return FALSE;
-    DrawOwnerButton(item);
+    DrawOwnerButton(item, 0, 0);
     return TRUE;
 }
 

@@ -119,7 +119,7 @@ INT_PTR CALLBACK MessageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
         LayOutMessage(dialog, MessageChineseText);
         return TRUE;
     case WM_DRAWITEM:
-        DrawOwnerButton((const DRAWITEMSTRUCT *)lParam);
+        DrawOwnerButton((const DRAWITEMSTRUCT *)lParam, MessageChineseText, 0);
         return TRUE;
     case WM_COMMAND:
         if (IsMessageCommand(LOWORD(wParam)))

@@ -72,13 +72,33 @@ static int IsListControl(UINT id)
     return id == ID_CHINESE_LICENCE_LIST || id == ID_LANGUAGE_COMBO;
 }
 
+static int ItemExists(HWND control, int isCombo, UINT itemNumber)
+{
+    LRESULT count = SendMessageA(control, isCombo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
+    return count > 0 && itemNumber < (UINT)count;
+}
+
+// The controls hold their strings too, but the system may have passed them
+// through a code page that changes GB2312 bytes; the item data leads to the
+// program's own copy: the language number in the combo box, a pointer to the
+// licence line in the list.
+const char *WizardListItemText(HWND window, const DRAWITEMSTRUCT *item, int isCombo)
+{
+    if (!ItemExists(GetDlgItem(window, item->CtlID), isCombo, item->itemID))
+        return 0;
+    if (isCombo)
+        return LanguageTextFor((int)item->itemData);
+    return (const char *)item->itemData;
+}
+
 static void HandleDrawItem(HWND window, const DRAWITEMSTRUCT *item)
 {
-    if (IsListControl(item->CtlID))
-        DrawListItem((int)item->CtlID, item->CtlID == ID_LANGUAGE_COMBO ? ListIsComboBox : ListIsListBox,
-                     item, window);
-    else
-        DrawOwnerButton(item);
+    if (IsListControl(item->CtlID)) {
+        int isCombo = item->CtlID == ID_LANGUAGE_COMBO ? ListIsComboBox : ListIsListBox;
+        DrawListItem(item, isCombo, WizardListItemText(window, item, isCombo));
+        return;
+    }
+    DrawOwnerButton(item, 0, DefaultCommandId);
 }
 
 static INT_PTR HandleMeasureItem(MEASUREITEMSTRUCT *item)

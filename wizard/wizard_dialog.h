@@ -3,3 +3,6 @@
 #include <windows.h>
 
 INT_PTR CALLBACK WizardDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The program's own text of a licence line or language item being drawn; null
+// for an item number the control does not hold.
+const char *WizardListItemText(HWND window, const DRAWITEMSTRUCT *item, int isCombo);

@@ -5,6 +5,7 @@
 #include "startup/glyph_sheets.h"
 #include "startup/shared_state.h"
 #include "wizard/message_dialog.h"
+#include "wizard/wizard_dialog.h"
 #include "support/dib_canvas.h"
 #include "support/test_paths.h"
 #include <gtest/gtest.h>
@@ -120,7 +121,7 @@ TEST_F(Painters, FramedButtonHasTwoBevelRingsAndADarkOuterBottomRight)
 {
     const RECT r = { 10, 5, 110, 35 };
     DRAWITEMSTRUCT item = Item(3, ODA_DRAWENTIRE, 0, r);
-    DrawOwnerButton(&item);
+    DrawOwnerButton(&item, MessageChineseText, DefaultCommandId);
     const int l = 10, t = 5, rr = 110, b = 35, mx = 30, my = 12;
     for (int i = 1; i <= 2; i++) {
         EXPECT_EQ(Sys(COLOR_BTNHIGHLIGHT), Px(l + i, my)) << "left of ring " << i;
@@ -144,11 +145,11 @@ TEST_F(Painters, PressedButtonSwapsBevelColoursAndShiftsCaptionTwoRightOneDown)
     int x = 10 + (100 - w) / 2, y = 5 + (30 - 16) / 2;
 
     DRAWITEMSTRUCT item = Item(6, ODA_DRAWENTIRE, 0, r);
-    DrawOwnerButton(&item);
+    DrawOwnerButton(&item, MessageChineseText, DefaultCommandId);
     ExpectGlyphAt(CodeAt(caption, 0), x, y, 0, Sys(COLOR_BTNFACE));
 
     item = Item(6, ODA_SELECT, ODS_SELECTED, r);
-    DrawOwnerButton(&item);
+    DrawOwnerButton(&item, MessageChineseText, DefaultCommandId);
     ExpectGlyphAt(CodeAt(caption, 0), x + 2, y + 1, 0, Sys(COLOR_BTNFACE));
     EXPECT_EQ(Sys(COLOR_BTNSHADOW), Px(11, 12));
     EXPECT_EQ(Sys(COLOR_BTNSHADOW), Px(30, 6));
@@ -157,7 +158,7 @@ TEST_F(Painters, PressedButtonSwapsBevelColoursAndShiftsCaptionTwoRightOneDown)
     EXPECT_EQ(Sys(COLOR_BTNHIGHLIGHT), Px(109, 12));   // the outer ring too
 
     item = Item(6, ODA_SELECT, 0, r);
-    DrawOwnerButton(&item);
+    DrawOwnerButton(&item, MessageChineseText, DefaultCommandId);
     ExpectGlyphAt(CodeAt(caption, 0), x, y, 0, Sys(COLOR_BTNFACE));
     EXPECT_EQ(Sys(COLOR_BTNHIGHLIGHT), Px(11, 12));
 }
@@ -167,7 +168,7 @@ TEST_F(Painters, NextButtonCarriesTheBlackDefaultFrame)
 {
     const RECT r = { 10, 5, 110, 35 };
     DRAWITEMSTRUCT item = Item(1001, ODA_DRAWENTIRE, 0, r);
-    DrawOwnerButton(&item);
+    DrawOwnerButton(&item, MessageChineseText, DefaultCommandId);
     const unsigned black = 0;
     EXPECT_EQ(black, Px(10, 20));
     EXPECT_EQ(black, Px(50, 5));
@@ -188,7 +189,7 @@ TEST_F(Painters, MessageDialogButtonsHaveNoDefaultFrame)
         FillCanvas(&canvas, Marker);
         const RECT r = { 10, 5, 110, 35 };
         DRAWITEMSTRUCT item = Item(id, ODA_DRAWENTIRE, 0, r);
-        DrawOwnerButton(&item);
+        DrawOwnerButton(&item, MessageChineseText, DefaultCommandId);
         EXPECT_EQ(Sys(COLOR_BTNFACE), Px(10, 20)) << id;
         EXPECT_EQ(Sys(COLOR_BTNFACE), Px(50, 5)) << id;
         EXPECT_EQ(Sys(COLOR_BTNSHADOW), Px(50, 33)) << id;
@@ -206,7 +207,7 @@ TEST_F(Painters, NextButtonCaptionFollowsThePage)
         PageState = state;
         FillCanvas(&canvas, Marker);
         DRAWITEMSTRUCT item = Item(1001, ODA_DRAWENTIRE, 0, r);
-        DrawOwnerButton(&item);
+        DrawOwnerButton(&item, MessageChineseText, DefaultCommandId);
         if (state < 3) {
             int w = 48 + LatinWidth(canvas.dc, " Next");
             ExpectGlyphAt(CodeAt(next, 0), (300 - w) / 2, y, 0, Sys(COLOR_BTNFACE));
@@ -228,14 +229,14 @@ TEST_F(Painters, WideCaptionIsCentredLeftOfItsControlAndLeftLabelsStartAtTheEdge
     int x = 250 + (100 - w) / 2;
     ASSERT_GE(x, 0) << "the caption must start on the canvas";
     DRAWITEMSTRUCT item = Item(1017, ODA_DRAWENTIRE, 0, narrow);
-    DrawOwnerButton(&item);
+    DrawOwnerButton(&item, MessageChineseText, DefaultCommandId);
     ExpectGlyphAt(CodeAt(question, 0), x, 12, 0, RgbOf(Marker));   // outside the filled face
     EXPECT_EQ(Sys(COLOR_BTNFACE), Px(251, 11));                          // no frame
 
     const char *path = "安装路径： (Install Path)";
     const RECT left = { 20, 34, 300, 58 };
     item = Item(1006, ODA_DRAWENTIRE, 0, left);
-    DrawOwnerButton(&item);
+    DrawOwnerButton(&item, MessageChineseText, DefaultCommandId);
     ExpectGlyphAt(CodeAt(path, 0), 20, 34 + 4, 0, Sys(COLOR_BTNFACE));
 }
 
@@ -246,7 +247,7 @@ TEST_F(Painters, FocusOnlyNotificationDrawsJustTheInsetFocusRectangle)
     FillCanvas(&canvas, White);
     const RECT r = { 20, 4, 120, 44 };   // 100 x 40: insets 10 and 5
     DRAWITEMSTRUCT item = Item(2, ODA_FOCUS, ODS_FOCUS, r);
-    DrawOwnerButton(&item);
+    DrawOwnerButton(&item, MessageChineseText, DefaultCommandId);
     const int fl = 30, ft = 9, fr = 110, fb = 39;
     EXPECT_GT(CountNot(0xFFFFFF, fl, ft, fr, ft + 1), 20);
     EXPECT_GT(CountNot(0xFFFFFF, fl, fb - 1, fr, fb), 20);
@@ -259,7 +260,7 @@ TEST_F(Painters, FocusOnlyNotificationDrawsJustTheInsetFocusRectangle)
     EXPECT_EQ(0, CountNot(0xFFFFFF, fr, 0, 400, 60));
 
     item = Item(2, ODA_FOCUS, 0, r);
-    DrawOwnerButton(&item);
+    DrawOwnerButton(&item, MessageChineseText, DefaultCommandId);
     EXPECT_EQ(0, CountNot(0xFFFFFF, 0, 0, 400, 60));
 }
 
@@ -269,7 +270,7 @@ TEST_F(Painters, PanelBlankLabelIsNeverPainted)
     UINT actions[] = { ODA_DRAWENTIRE, ODA_SELECT, ODA_FOCUS };
     for (UINT action : actions) {
         DRAWITEMSTRUCT item = Item(1020, action, ODS_FOCUS | ODS_SELECTED, r);
-        DrawOwnerButton(&item);
+        DrawOwnerButton(&item, MessageChineseText, DefaultCommandId);
     }
     EXPECT_EQ(0, CountNot(RgbOf(Marker), 0, 0, 400, 60));
 }
@@ -284,7 +285,7 @@ TEST_F(Painters, MessageCaptionIsDrawnFromTheKeptBytesNotTheControlText)
     MessageChineseText = question;
     const RECT r = { 0, 0, 300, 48 };
     DRAWITEMSTRUCT item = Item(1013, ODA_DRAWENTIRE, 0, r, label);
-    DrawOwnerButton(&item);
+    DrawOwnerButton(&item, MessageChineseText, DefaultCommandId);
     int w = 6 * 16 + LatinWidth(canvas.dc, ".");
     for (int i = 0; i < 6; i++)
         ExpectGlyphAt(CodeAt(question, 2 * i), (300 - w) / 2 + 16 * i, 16, 0, Sys(COLOR_BTNFACE));
@@ -307,7 +308,7 @@ TEST_F(Painters, MessageCaptionCutAt79BytesKeepsWholeCharacters)
     MessageChineseText = text;
     const RECT r = { 0, 0, 700, 48 };
     DRAWITEMSTRUCT item = Item(1013, ODA_DRAWENTIRE, 0, r);
-    DrawOwnerButton(&item);
+    DrawOwnerButton(&item, MessageChineseText, DefaultCommandId);
     int x = (700 - 39 * 16) / 2;
     ExpectGlyphAt(0xD6D0, x, 16, 0, Sys(COLOR_BTNFACE));
     ExpectGlyphAt(0xD6D0, x + 38 * 16, 16, 0, Sys(COLOR_BTNFACE));
@@ -345,6 +346,12 @@ protected:
         Painters::TearDown();
     }
 
+    // As the wizard draws its items: with the text it finds for the item.
+    void DrawWizardListItem(const DRAWITEMSTRUCT &item, int isCombo)
+    {
+        DrawListItem(&item, isCombo, WizardListItemText(parent, &item, isCombo));
+    }
+
     DRAWITEMSTRUCT ListItem(int id, UINT number, ULONG_PTR data, UINT state, RECT r)
     {
         DRAWITEMSTRUCT item = Item(id, ODA_DRAWENTIRE, state, r);
@@ -363,7 +370,7 @@ TEST_F(ListPainters, SelectedLanguageItemUsesSelectionColoursWithGlyphsOred)
     const char *traditional = "Chinese(Traditional) 中文繁体";
     const RECT r = { 5, 10, 305, 33 };
     DRAWITEMSTRUCT item = ListItem(1031, 2, 2, ODS_SELECTED, r);
-    DrawListItem(1031, ListIsComboBox, &item, parent);
+    DrawWizardListItem(item, ListIsComboBox);
     int x = 5 + 2 + LatinWidth(canvas.dc, "Chinese(Traditional) ");
     unsigned selection = Sys(COLOR_HIGHLIGHT);
     ExpectGlyphAt(CodeAt(traditional, 21), x, 12, selection | Sys(COLOR_HIGHLIGHTTEXT), selection);
@@ -378,7 +385,7 @@ TEST_F(ListPainters, UnselectedLanguageItemIsAndedOnTheWindowColour)
     const char *english = "English 英文";
     const RECT r = { 0, 0, 300, 23 };
     DRAWITEMSTRUCT item = ListItem(1031, 0, 0, 0, r);
-    DrawListItem(1031, ListIsComboBox, &item, parent);
+    DrawWizardListItem(item, ListIsComboBox);
     ExpectGlyphAt(CodeAt(english, 8), 2 + LatinWidth(canvas.dc, "English "), 2, Sys(COLOR_WINDOWTEXT) & Sys(COLOR_WINDOW),
                   Sys(COLOR_WINDOW));
 }
@@ -390,7 +397,7 @@ TEST_F(ListPainters, LicenceLineIsDrawnFromItsItemDataTwoPixelsIn)
     SetTextColor(canvas.dc, RGB(200, 0, 0));   // the list sets its own text colour
     const RECT r = { 10, 20, 310, 43 };
     DRAWITEMSTRUCT item = ListItem(1019, 1, (ULONG_PTR)lines[1], 0, r);
-    DrawListItem(1019, ListIsListBox, &item, parent);
+    DrawWizardListItem(item, ListIsListBox);
     ExpectGlyphAt(CodeAt(lines[1], 0), 12, 22, 0, Sys(COLOR_WINDOW));
     ExpectGlyphAt(CodeAt(lines[1], 4), 44, 22, 0, Sys(COLOR_WINDOW));
     EXPECT_EQ(Sys(COLOR_WINDOW), Px(10, 20));
@@ -405,10 +412,10 @@ TEST_F(ListPainters, ItemNumberOutsideTheListDrawsOnlyTheBackground)
     for (UINT number : numbers) {
         FillCanvas(&canvas, Marker);
         DRAWITEMSTRUCT item = ListItem(1019, number, (ULONG_PTR)lines[0], 0, r);
-        DrawListItem(1019, ListIsListBox, &item, parent);
+        DrawWizardListItem(item, ListIsListBox);
         EXPECT_EQ(0, CountNot(Sys(COLOR_WINDOW), 0, 0, 300, 23)) << number;
         item = ListItem(1031, number, 1, ODS_SELECTED, r);
-        DrawListItem(1031, ListIsComboBox, &item, parent);
+        DrawWizardListItem(item, ListIsComboBox);
         EXPECT_EQ(0, CountNot(Sys(COLOR_HIGHLIGHT), 0, 0, 300, 23)) << number;
     }
 }
