@@ -24,6 +24,11 @@ static int IsPushButton(HWND window)
     return lstrcmpiA(className, "button") == 0 && !IsToggleButtonStyle(GetWindowLongPtrA(window, GWL_STYLE));
 }
 
+int EnterCommandFor(HWND focus)
+{
+    return focus && IsPushButton(focus) ? GetDlgCtrlID(focus) : DefaultCommandId;
+}
+
 // Returns 1 when the key message is used up. Enter on a focused push button
 // clicks that button; anywhere else it clicks Next, and the key still goes on
 // to the dialog manager so that edit boxes and lists see it as usual.

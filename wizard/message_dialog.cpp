@@ -111,15 +111,43 @@ static void LayOutMessage(HWND dialog, const char *chinese)
     }
 }
 
+// The answer Enter gives: the button that has the focus, else the one the
+// dialog opens on (No for a question: the answer that keeps the user's data).
+static int EnterAnswer(HWND dialog)
+{
+    HWND focus = GetFocus();
+    int id = focus && GetParent(focus) == dialog ? GetDlgCtrlID(focus) : 0;
+    if (IsMessageCommand(id) && IsWindowVisible(focus))
+        return id;
+    return MessageStyle == MessageStyleYesNo ? ID_NO_BUTTON : ID_OK_BUTTON;
+}
+
+static void DrawMessageItem(HWND dialog, const DRAWITEMSTRUCT *item)
+{
+    DrawOwnerButton(item, MessageChineseText, EnterAnswer(dialog));
+    // The black frame follows the focus from one answer to the other.
+    if (item->itemAction == ODA_FOCUS) {
+        InvalidateRect(GetDlgItem(dialog, ID_YES_BUTTON), 0, FALSE);
+        InvalidateRect(GetDlgItem(dialog, ID_NO_BUTTON), 0, FALSE);
+    }
+}
+
+// Owner-drawn buttons can never be default push buttons, so the dialog manager
+// asks the dialog which command Enter stands for; Esc and the close box still
+// give Cancel, 2.
 INT_PTR CALLBACK MessageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
         MessageChineseText = (const char *)lParam;
         LayOutMessage(dialog, MessageChineseText);
+        SetFocus(GetDlgItem(dialog, EnterAnswer(dialog)));
+        return FALSE;   // the focus is set
+    case DM_GETDEFID:
+        SetWindowLongPtrA(dialog, DWLP_MSGRESULT, MAKELONG(EnterAnswer(dialog), DC_HASDEFID));
         return TRUE;
     case WM_DRAWITEM:
-        DrawOwnerButton((const DRAWITEMSTRUCT *)lParam, MessageChineseText, 0);
+        DrawMessageItem(dialog, (const DRAWITEMSTRUCT *)lParam);
         return TRUE;
     case WM_COMMAND:
         if (IsMessageCommand(LOWORD(wParam)))

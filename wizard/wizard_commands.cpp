@@ -23,6 +23,7 @@ static void GoToPage(HWND window, int page)
 {
     PageState = page;
     ShowWizardPage(window, page);
+    FocusWizardPage(window, page);
 }
 
 // Each arrival from the first page asks the display question afresh.

@@ -5,7 +5,10 @@
 #include "wizard/default_destination.h"
 #include "wizard/language_list.h"
 #include "wizard/licence_texts.h"
+#include "wizard/wizard_pages.h"
 #include "glyphtext/owner_drawn.h"
+#include "glyphtext/mixed_text.h"
+#include "startup/message_loop.h"
 #include "startup/shared_state.h"
 #include "resources/resource_ids.h"
 
@@ -15,6 +18,9 @@ const int ListItemWidth = 1024;
 // The wizard's check boxes are painted by the glyph painters; they keep the
 // standard button procedure to pass everything else on to.
 static const int SubclassedCheckBoxes[] = { ID_DESKTOP_ICON_CHECK, ID_DISPLAY_OK_CHECK, ID_DISPLAY_NO_CHECK };
+
+// The push buttons that wear a frame; the black one goes to whichever Enter presses.
+static const int FramedPushButtons[] = { ID_NEXT_BUTTON, ID_BACK_BUTTON, ID_CANCEL_BUTTON, ID_BROWSE_BUTTON };
 
 static void ProposeDestination(HWND window)
 {
@@ -54,7 +60,26 @@ static void SubclassCheckBoxes(HWND window)
     }
 }
 
-static void InitWizardDialog(HWND window)
+// With small dialog units (a CJK system font) the combo box's selection field,
+// as tall as its items, reaches into the caption below it. The caption moves
+// down until its glyph cells, centred in the label, are clear of the field.
+static void KeepLanguageCaptionClear(HWND window)
+{
+    HWND label = GetDlgItem(window, ID_LANGUAGE_LABEL);
+    RECT field, caption;
+    GetWindowRect(GetDlgItem(window, ID_LANGUAGE_COMBO), &field);
+    GetWindowRect(label, &caption);
+    MapWindowPoints(0, window, (POINT *)&field, 2);
+    MapWindowPoints(0, window, (POINT *)&caption, 2);
+    int glyphTop = caption.top + (caption.bottom - caption.top - GlyphTextHeight) / 2;
+    if (glyphTop >= field.bottom)
+        return;
+    MoveWindow(label, caption.left, caption.top + field.bottom - glyphTop, caption.right - caption.left,
+               caption.bottom - caption.top, FALSE);
+}
+
+// Returns FALSE: the focus is set here.
+static INT_PTR InitWizardDialog(HWND window)
 {
     SendMessageA(window, WM_SETICON, ICON_BIG, (LPARAM)AppIcon);
     SendMessageA(window, WM_SETICON, ICON_SMALL, (LPARAM)AppIcon);
@@ -64,7 +89,10 @@ static void InitWizardDialog(HWND window)
     ShowWindow(back, SW_HIDE);
     EnableWindow(back, FALSE);
     FillLanguageCombo(window);
+    KeepLanguageCaptionClear(window);
     SubclassCheckBoxes(window);
+    FocusWizardPage(window, PageDestination);
+    return FALSE;
 }
 
 static int IsListControl(UINT id)
@@ -98,7 +126,12 @@ static void HandleDrawItem(HWND window, const DRAWITEMSTRUCT *item)
         DrawListItem(item, isCombo, WizardListItemText(window, item, isCombo));
         return;
     }
-    DrawOwnerButton(item, 0, DefaultCommandId);
+    DrawOwnerButton(item, 0, EnterCommandFor(GetFocus()));
+    // The focus came to a push button or left one: Enter now presses another
+    // button, so every frame is drawn again once the focus has settled.
+    if (item->itemAction == ODA_FOCUS)
+        for (int id : FramedPushButtons)
+            InvalidateRect(GetDlgItem(window, id), 0, FALSE);
 }
 
 static INT_PTR HandleMeasureItem(MEASUREITEMSTRUCT *item)
@@ -114,8 +147,7 @@ INT_PTR CALLBACK WizardDialogProc(HWND window, UINT message, WPARAM wParam, LPAR
 {
     switch (message) {
     case WM_INITDIALOG:
-        InitWizardDialog(window);
-        return TRUE;
+        return InitWizardDialog(window);
     case WM_COMMAND:
         HandleWizardCommand(window, LOWORD(wParam));
         return 0;

@@ -12,6 +12,12 @@ const int PageControlTable[WizardPageCount + 1][PageControlSlots] = {
     { 0 },
 };
 
+// What a user starts from: the destination box, the first answer, Next beside
+// a licence (whose text would come up all selected), the language list.
+const int PageFocusTable[WizardPageCount] = {
+    ID_DESTINATION_EDIT, ID_DISPLAY_OK_CHECK, ID_NEXT_BUTTON, ID_LANGUAGE_COMBO,
+};
+
 static void ShowPageControls(HWND window, int page)
 {
     for (int row = 0; PageControlTable[row][0] != 0; row++)
@@ -53,4 +59,11 @@ void ShowWizardPage(HWND window, int page)
     SettleBackButton(window, page);
     // The children too: the caption of Next/Install follows the page.
     RedrawWindow(window, 0, 0, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void FocusWizardPage(HWND window, int page)
+{
+    if (page < 0 || page >= WizardPageCount)
+        return;
+    SendMessageA(window, WM_NEXTDLGCTL, (WPARAM)GetDlgItem(window, PageFocusTable[page]), TRUE);
 }

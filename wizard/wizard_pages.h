@@ -14,5 +14,11 @@ const int PageEnd = -1;
 const int PageControlSlots = 6;
 extern const int PageControlTable[WizardPageCount + 1][PageControlSlots];
 
+// The control each page starts from, by page.
+extern const int PageFocusTable[WizardPageCount];
+
 // Shows page `page`; PageState is set by the caller beforehand.
 void ShowWizardPage(HWND window, int page);
+// Puts the keyboard focus on the page's starting control, so that the focus a
+// hidden control gave away never lands on Back, and Enter goes on.
+void FocusWizardPage(HWND window, int page);

@@ -131,11 +131,9 @@ void ClickControl(HWND dialog, int id)
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
 }
 
-// The dialog manager of the program's own thread moves the focus.
-int FocusControl(HWND dialog, int id)
+int WaitForFocus(HWND dialog, int id)
 {
     HWND control = GetDlgItem(dialog, id);
-    PostMessageA(dialog, WM_NEXTDLGCTL, (WPARAM)control, TRUE);
     for (int waited = 0; waited < DriverTimeoutMs; waited += PollMs) {
         if (FocusedWindowOf(dialog) == control)
             return 1;
@@ -144,16 +142,42 @@ int FocusControl(HWND dialog, int id)
     return 0;
 }
 
-// A real key press as the program's own message loop sees it: posted to the
-// window that has the focus in the program's thread.
-void PressKey(HWND window, WPARAM key)
+// The dialog manager of the program's own thread moves the focus.
+int FocusControl(HWND dialog, int id)
 {
-    HWND focus = FocusedWindowOf(window);
-    if (!focus)
-        focus = window;
-    UINT scan = MapVirtualKeyA((UINT)key, 0);
-    PostMessageA(focus, WM_KEYDOWN, key, 1 | scan << 16);
-    PostMessageA(focus, WM_KEYUP, key, 1 | scan << 16 | 0xC0000000u);
+    PostMessageA(dialog, WM_NEXTDLGCTL, (WPARAM)GetDlgItem(dialog, id), TRUE);
+    return WaitForFocus(dialog, id);
+}
+
+// The program's window in front, as a person's click would put it: keys
+// then reach its thread through the system's input queue.
+static int BringToFront(HWND window)
+{
+    HWND top = GetAncestor(window, GA_ROOT);
+    for (int waited = 0; waited < DriverTimeoutMs; waited += PollMs) {
+        if (GetForegroundWindow() == top)
+            return 1;
+        SetForegroundWindow(top);
+        Sleep(PollMs);
+    }
+    return 0;
+}
+
+// A key press as a person makes it: through the system's input queue, so the
+// focus window, the key state and a modal dialog's own loop all take part.
+int PressKey(HWND window, WPARAM key)
+{
+    if (!BringToFront(window))
+        return 0;
+    INPUT press[2];
+    ZeroMemory(press, sizeof(press));
+    for (INPUT &input : press) {
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = (WORD)key;
+        input.ki.wScan = (WORD)MapVirtualKeyA((UINT)key, 0);
+    }
+    press[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    return SendInput(2, press, sizeof(INPUT)) == 2;
 }
 
 // The window is repainted first: paint messages wait until the program's queue

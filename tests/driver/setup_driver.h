@@ -28,7 +28,11 @@ HWND FocusedWindowOf(HWND window);
 
 void ClickControl(HWND dialog, int id);
 int FocusControl(HWND dialog, int id);
-void PressKey(HWND window, WPARAM key);
+// Waits until control id of dialog has the keyboard focus.
+int WaitForFocus(HWND dialog, int id);
+// Brings window's top-level window to the foreground and presses key; 0 when
+// the window would not come to the front.
+int PressKey(HWND window, WPARAM key);
 
 struct Capture {
     int width, height;

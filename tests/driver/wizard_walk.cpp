@@ -154,6 +154,13 @@ void AnswerMessageWindow(HWND window, int buttonId)
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), (LPARAM)GetDlgItem(window, buttonId));
 }
 
+int AnswerMessageByKeys(HWND window, MessageKeys keys)
+{
+    if (keys == PressTabThenEnter && !PressKey(window, VK_TAB))
+        return 0;
+    return PressKey(window, keys == PressEsc ? VK_ESCAPE : VK_RETURN);
+}
+
 int WaitUntilWindowGone(HWND window, int timeoutMs)
 {
     for (int waited = 0; waited < timeoutMs; waited += WalkPollMs) {

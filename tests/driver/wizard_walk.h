@@ -21,4 +21,7 @@ int WalkWizardToInstall(SetupRun *run, const WizardAnswers &answers, const std::
 // with the texts of it and its controls; 0 when none appears in time.
 HWND WaitForMessageWindow(SetupRun *run, int timeoutMs, std::string *texts);
 void AnswerMessageWindow(HWND window, int buttonId);
+// The keys a person answers a message with.
+enum MessageKeys { PressEnter, PressTabThenEnter, PressEsc };
+int AnswerMessageByKeys(HWND window, MessageKeys keys);
 int WaitUntilWindowGone(HWND window, int timeoutMs);

@@ -18,9 +18,6 @@ static const char WizardCaption[] = "Lumabook Installer";
 static const char SuccessText[] = "Congratulations! Installation Success!";
 static const char FailureText[] = "Installation failed. Please check your system (quit all Zenpo applications) and try again.";
 static const char QuestionText[] = "Old CiKu (Word Base) is detected. Replace it with new CiKu?";
-const int MessageOk = 1;
-const int MessageYes = 6;
-const int MessageNo = 7;
 static const char *const WordBaseFiles[] = { "wordbase.dat", "phrases_shape.idx", "phrases_pinyin.idx",
                                              "phrases_initials.idx" };
 
@@ -126,9 +123,9 @@ protected:
         EXPECT_FALSE(FileIsPresent(PathOf("Charlist.dic1111")));
     }
 
-    // Start, walk the wizard, answer the word-base question if it comes, read
-    // the final message and press OK; returns the exit code.
-    DWORD Install(const std::string &exe, WizardAnswers answers, int wordBaseAnswer)
+    // Start, walk the wizard, answer the word-base question by keys if it
+    // comes, read the final message and press Enter; returns the exit code.
+    DWORD Install(const std::string &exe, WizardAnswers answers, MessageKeys wordBaseAnswer = PressEnter)
     {
         if (answers.destination.empty())
             answers.destination = dir;
@@ -147,7 +144,7 @@ protected:
         if (message && messageTexts.find(QuestionText) != std::string::npos) {
             questions++;
             questionTexts = messageTexts;
-            AnswerMessageWindow(message, wordBaseAnswer);
+            EXPECT_TRUE(AnswerMessageByKeys(message, wordBaseAnswer)) << "the question would not come to the front";
             WaitUntilWindowGone(message, DriverTimeoutMs);
             message = WaitForMessageWindow(&run, InstallTimeoutMs, &messageTexts);
         }
@@ -155,7 +152,7 @@ protected:
             ADD_FAILURE() << "no final message appeared";
             return 12345;
         }
-        AnswerMessageWindow(message, MessageOk);
+        EXPECT_TRUE(AnswerMessageByKeys(message, PressEnter)) << "the final message would not come to the front";
         DWORD code = 12345;
         EXPECT_TRUE(WaitForExit(&run, DriverTimeoutMs, &code)) << "the program did not end after the message";
         return code;
@@ -187,7 +184,7 @@ TEST_F(InstallEndToEnd, FreshInstallWritesEveryFileTheSettingsAndTheShortcuts)
     answers.displayOk = 0;
     answers.language = 1;
 
-    EXPECT_EQ(0u, Install(SetupExePath(), answers, MessageNo));
+    EXPECT_EQ(0u, Install(SetupExePath(), answers));
 
     EXPECT_NE(std::string::npos, messageTexts.find(SuccessText)) << messageTexts;
     EXPECT_EQ(0, questions) << "a fresh install asks nothing";
@@ -203,38 +200,47 @@ TEST_F(InstallEndToEnd, FreshInstallWritesEveryFileTheSettingsAndTheShortcuts)
     RemoveShortcuts(EnglishNames);
 }
 
-// Reinstall over an earlier installation, answer No: the user's word base stays;
-// the desktop box is cleared, so only the Start-menu entry is made.
-TEST_F(InstallEndToEnd, ReinstallAnsweringNoKeepsTheWordBaseAndReplacesEverythingElse)
+// Reinstall over an earlier installation: the question opens on No, so Enter
+// alone keeps the user's word base, and so does Esc; the desktop box is
+// cleared, so only the Start-menu entry is made.
+TEST_F(InstallEndToEnd, ReinstallAnsweredByEnterOrEscKeepsTheWordBaseAndReplacesEverythingElse)
 {
-    PlaceEarlierInstallation();
-    PlaceCacheFiles();
-    WizardAnswers answers = DefaultAnswers();
-    answers.desktopIcon = 0;
+    for (MessageKeys keys : { PressEnter, PressEsc }) {
+        SCOPED_TRACE(keys == PressEnter ? "Enter" : "Esc");
+        if (keys == PressEsc)
+            dir += "_esc";      // a second earlier installation, in a folder of its own
+        PlaceEarlierInstallation();
+        PlaceCacheFiles();
+        WizardAnswers answers = DefaultAnswers();
+        answers.desktopIcon = 0;
+        questions = 0;
 
-    EXPECT_EQ(0u, Install(SetupExePath(), answers, MessageNo));
+        EXPECT_EQ(0u, Install(SetupExePath(), answers, keys));
+        EndSetup(&run);
 
-    EXPECT_EQ(1, questions);
-    EXPECT_NE(std::string::npos, messageTexts.find(SuccessText)) << messageTexts;
-    EXPECT_EQ("my words", ReadWholeFile(PathOf("wordbase.dat")));
-    EXPECT_EQ("my shape index", ReadWholeFile(PathOf("phrases_shape.idx")));
-    EXPECT_EQ("\x80 my pinyin index", ReadWholeFile(PathOf("phrases_pinyin.idx")));
-    EXPECT_EQ("my initials index", ReadWholeFile(PathOf("phrases_initials.idx")));
-    std::vector<std::string> kept(WordBaseFiles, WordBaseFiles + 4);
-    kept.push_back("uiprefs.ini");
-    EXPECT_EQ("", CompareWithProduct(dir, kept));
-    ExpectCacheFilesGone();
-    ExpectShortcuts(EnglishNames, 0);
-    RemoveShortcuts(EnglishNames);
+        EXPECT_EQ(1, questions);
+        EXPECT_NE(std::string::npos, messageTexts.find(SuccessText)) << messageTexts;
+        EXPECT_EQ("my words", ReadWholeFile(PathOf("wordbase.dat")));
+        EXPECT_EQ("my shape index", ReadWholeFile(PathOf("phrases_shape.idx")));
+        EXPECT_EQ("\x80 my pinyin index", ReadWholeFile(PathOf("phrases_pinyin.idx")));
+        EXPECT_EQ("my initials index", ReadWholeFile(PathOf("phrases_initials.idx")));
+        std::vector<std::string> kept(WordBaseFiles, WordBaseFiles + 4);
+        kept.push_back("uiprefs.ini");
+        EXPECT_EQ("", CompareWithProduct(dir, kept));
+        ExpectCacheFilesGone();
+        ExpectShortcuts(EnglishNames, 0);
+        RemoveShortcuts(EnglishNames);
+    }
 }
 
+// Tab takes the focus from No to Yes, and Enter then answers Yes.
 TEST_F(InstallEndToEnd, ReinstallAnsweringYesReplacesTheWordBaseWritableAndVisible)
 {
     PlaceEarlierInstallation();
     for (const char *name : WordBaseFiles)
         SetFileAttributesA(PathOf(name).c_str(), ReadOnlyAndHidden);
 
-    EXPECT_EQ(0u, Install(SetupExePath(), DefaultAnswers(), MessageYes));
+    EXPECT_EQ(0u, Install(SetupExePath(), DefaultAnswers(), PressTabThenEnter));
 
     EXPECT_EQ(1, questions);
     EXPECT_NE(std::string::npos, messageTexts.find(SuccessText)) << messageTexts;
@@ -252,7 +258,7 @@ TEST_F(InstallEndToEnd, HeldMainProgramStopsTheInstallBeforeSettingsAndShortcuts
     HeldFile held;
     ASSERT_TRUE(HoldFileInAnotherProcess(PathOf("Lumabook.exe"), &held));
 
-    DWORD code = Install(SetupExePath(), DefaultAnswers(), MessageNo);
+    DWORD code = Install(SetupExePath(), DefaultAnswers());
     ReleaseHeldFile(&held);
 
     EXPECT_EQ(0u, code);
@@ -276,7 +282,7 @@ TEST_F(InstallEndToEnd, FullDiskFailsAndLeavesTheDrivesOtherFilesAlone)
     WizardAnswers answers = DefaultAnswers();
     answers.destination = dir;
 
-    EXPECT_EQ(0u, Install(SetupExePath(), answers, MessageNo));
+    EXPECT_EQ(0u, Install(SetupExePath(), answers));
 
     EXPECT_NE(std::string::npos, messageTexts.find(FailureText)) << messageTexts;
     EXPECT_EQ(earlier, ReadWholeFile("X:\\earlier\\notes.bin"));
@@ -319,7 +325,7 @@ TEST_F(InstallOnSimplifiedChineseSystem, DamagedOptionalEntryIsLeftOutAndTheInst
     const char damaged[] = "\x78\xDA this is not a deflate stream";
     std::string exe = SetupWithEntry(MakeScratchDir("e2e_damaged_setup"), 176, damaged, sizeof(damaged));
 
-    EXPECT_EQ(0u, Install(exe, DefaultAnswers(), MessageNo));
+    EXPECT_EQ(0u, Install(exe, DefaultAnswers()));
 
     EXPECT_NE(std::string::npos, messageTexts.find(SuccessText)) << messageTexts;
     EXPECT_FALSE(FileIsPresent(PathOf("ENGINE.HTM")));
@@ -344,7 +350,7 @@ TEST_F(InstallOnTraditionalChineseSystem, SharedSettingsBesideABig5FolderAreCopi
     std::string windowsCopy = WindowsDirectory() + "SharedSet2.bin";
     ASSERT_TRUE(WriteWholeFile(windowsCopy, "older copy", ReadOnlyAndHidden));
 
-    EXPECT_EQ(0u, Install(exe, DefaultAnswers(), MessageNo));
+    EXPECT_EQ(0u, Install(exe, DefaultAnswers()));
 
     EXPECT_NE(std::string::npos, messageTexts.find(SuccessText)) << messageTexts;
     EXPECT_EQ(shared, ReadWholeFile(windowsCopy));

@@ -37,11 +37,15 @@ protected:
 
     HWND finalMessage = 0;
 
-    // Install through to the final message; returns the milliseconds from the press to the message.
-    DWORD InstallToFinalMessage()
+    // Install through to the final message, by a click or by Enter; returns
+    // the milliseconds from the press to the message.
+    DWORD InstallToFinalMessage(int byEnter = 0)
     {
         DWORD pressed = GetTickCount();
-        ClickControl(run.wizard, ID_NEXT_BUTTON);
+        if (byEnter)
+            EXPECT_TRUE(PressKey(run.wizard, VK_RETURN));
+        else
+            ClickControl(run.wizard, ID_NEXT_BUTTON);
         finalMessage = WaitForMessage(DriverTimeoutMs + MinimumInstallMs);
         DWORD elapsed = GetTickCount() - pressed;
         EXPECT_TRUE(finalMessage) << "no final message";
@@ -54,25 +58,43 @@ protected:
         return elapsed;
     }
 
-    void CloseFinalMessage()
+    void CloseFinalMessage(int byEnter = 0)
     {
-        if (finalMessage)
+        if (finalMessage && byEnter)
+            EXPECT_TRUE(PressKey(finalMessage, VK_RETURN));
+        else if (finalMessage)
             CloseMessage(finalMessage);
         EXPECT_EQ(0u, ExitCode());
     }
 };
 
-// A new folder is made with its "doc" folder; the final message comes never
-// earlier than five seconds after Install.
-TEST_F(WizardInstall, NewFolderIsCreatedWithItsDocFolder)
+// A person who only presses Enter (and Space for the display answer) gets from
+// the first page to Install and through the final message: every page starts
+// with the focus where Enter goes on. A new folder is made with its "doc"
+// folder; the final message comes never earlier than five seconds after Install.
+TEST_F(WizardInstall, EnterAloneInstallsIntoANewFolderWithItsDocFolder)
 {
     std::string destination = MakeScratchDir("new_folder") + "\\Lumabook";
-    ReadyToInstall(destination);
-    DWORD elapsed = InstallToFinalMessage();
+    StartWizard();
+    SetControlText(run.wizard, ID_DESTINATION_EDIT, destination);
+    ASSERT_TRUE(WaitForFocus(run.wizard, ID_DESTINATION_EDIT));
+    ASSERT_TRUE(PressKey(run.wizard, VK_RETURN));
+    ASSERT_TRUE(WaitForControlShown(run.wizard, ID_DISPLAY_QUESTION_LABEL, 1, DriverTimeoutMs));
+    ASSERT_TRUE(WaitForFocus(run.wizard, ID_DISPLAY_OK_CHECK)) << "the first answer has no focus";
+    ASSERT_TRUE(PressKey(run.wizard, VK_SPACE));
+    ASSERT_TRUE(WaitForCheck(run.wizard, ID_DISPLAY_OK_CHECK, 1));
+    ASSERT_TRUE(PressKey(run.wizard, VK_RETURN));
+    ASSERT_TRUE(WaitForControlShown(run.wizard, ID_ENGLISH_LICENCE_CHECK, 1, DriverTimeoutMs));
+    ASSERT_TRUE(WaitForFocus(run.wizard, ID_NEXT_BUTTON)) << "Enter on the licence page would not go on";
+    ASSERT_TRUE(PressKey(run.wizard, VK_RETURN));
+    ASSERT_TRUE(WaitForControlShown(run.wizard, ID_LANGUAGE_COMBO, 1, DriverTimeoutMs)) << "Enter went back";
+    ASSERT_TRUE(WaitForFocus(run.wizard, ID_LANGUAGE_COMBO));
+
+    DWORD elapsed = InstallToFinalMessage(1);
     EXPECT_GE(elapsed, MinimumInstallMs) << "the final message came too early";
     EXPECT_TRUE(FolderExists(destination));
     EXPECT_TRUE(FolderExists(destination + "\\doc"));
-    CloseFinalMessage();
+    CloseFinalMessage(1);
 }
 
 // An existing folder is used as it is (no "doc" folder is made in it); the

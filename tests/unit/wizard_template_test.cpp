@@ -1,6 +1,7 @@
 // The wizard's dialog template as the resource compiler stored it in the built
 // program: every control with its id, class, style, rectangle and visibility.
 #include "resources/resource_ids.h"
+#include "wizard/wizard_dialog.h"
 #include "support/test_paths.h"
 #include "support/template_reader.h"
 #include <gtest/gtest.h>
@@ -29,6 +30,8 @@ protected:
     static short x, y, cx, cy;
     static std::wstring caption, font;
     static WORD pointSize;
+    static std::vector<BYTE> bytes;      // the template as stored
+    static size_t pointSizeOffset;
 
     static void SetUpTestSuite()
     {
@@ -36,7 +39,9 @@ protected:
         ASSERT_TRUE(setup);
         HRSRC found = FindResourceA(setup, MAKEINTRESOURCEA(ID_WIZARD_DIALOG), (LPCSTR)RT_DIALOG);
         ASSERT_TRUE(found);
-        TemplateReader r = { (const BYTE *)LockResource(LoadResource(setup, found)) };
+        const BYTE *stored = (const BYTE *)LockResource(LoadResource(setup, found));
+        bytes.assign(stored, stored + SizeofResource(setup, found));
+        TemplateReader r = { stored };
         ASSERT_EQ(1, r.Word());
         ASSERT_EQ(0xFFFF, r.Word());     // an extended template
         r.Dword();                        // help id
@@ -47,6 +52,7 @@ protected:
         r.SzOrOrd();                      // menu
         r.SzOrOrd();                      // class
         caption = r.SzOrOrd();
+        pointSizeOffset = r.p - stored;
         pointSize = r.Word();
         r.Word(); r.Word();               // weight, italic and character set
         font = r.SzOrOrd();
@@ -71,6 +77,8 @@ DWORD WizardTemplate::style;
 short WizardTemplate::x, WizardTemplate::y, WizardTemplate::cx, WizardTemplate::cy;
 std::wstring WizardTemplate::caption, WizardTemplate::font;
 WORD WizardTemplate::pointSize;
+std::vector<BYTE> WizardTemplate::bytes;
+size_t WizardTemplate::pointSizeOffset;
 
 TEST_F(WizardTemplate, DialogFrame)
 {
@@ -170,4 +178,36 @@ TEST_F(WizardTemplate, WindowTextsAndExtendedStyles)
     EXPECT_EQ(L"#105", ControlOf(ID_PANEL_ICON_CONTROL)->text);
     EXPECT_EQ((DWORD)(WS_EX_DLGMODALFRAME | WS_EX_CLIENTEDGE), ControlOf(ID_PANEL_ICON_CONTROL)->exStyle);
     EXPECT_EQ((DWORD)(WS_EX_STATICEDGE | WS_EX_CLIENTEDGE), ControlOf(ID_DIVIDER)->exStyle);
+}
+
+// The language caption's glyph cells (16 pixels, centred in the label) lie
+// below the combo box's selection field, which the wizard makes as tall as its
+// items: at the template's dialog units, and at the smaller ones a smaller
+// system font gives (about 1.4 pixels a vertical unit).
+TEST_F(WizardTemplate, LanguageCaptionIsClearOfTheSelectionFieldAlsoAtSmallDialogUnits)
+{
+    const int GlyphHeight = 16;
+    InitCommonControls();
+    HMODULE setup = LoadSetupAsData();
+    ASSERT_TRUE(setup);
+    double smallestUnit = 100;
+    for (WORD points : { pointSize, (WORD)(pointSize - 1), (WORD)(pointSize - 2), (WORD)(pointSize - 3) }) {
+        std::vector<BYTE> copy = bytes;
+        *(WORD *)(copy.data() + pointSizeOffset) = points;
+        *(DWORD *)(copy.data() + 12) &= ~WS_VISIBLE;     // the style word of an extended template
+        HWND wizard = CreateDialogIndirectParamA(setup, (LPCDLGTEMPLATEA)copy.data(), 0, WizardDialogProc, 0);
+        ASSERT_TRUE(wizard) << points << " points";
+        RECT unit = { 0, 0, 0, 100 };
+        MapDialogRect(wizard, &unit);
+        smallestUnit = unit.bottom / 100.0 < smallestUnit ? unit.bottom / 100.0 : smallestUnit;
+        RECT field, label;
+        GetWindowRect(GetDlgItem(wizard, ID_LANGUAGE_COMBO), &field);
+        GetWindowRect(GetDlgItem(wizard, ID_LANGUAGE_LABEL), &label);
+        int glyphTop = label.top + (label.bottom - label.top - GlyphHeight) / 2;
+        EXPECT_GE(glyphTop, field.bottom) << points << " points, " << unit.bottom / 100.0 << " pixels a unit";
+        EXPECT_LE(glyphTop + GlyphHeight, label.bottom) << points << " points";
+        DestroyWindow(wizard);
+    }
+    EXPECT_LE(smallestUnit, 1.45) << "no font size gave units as small as a CJK system font's";
+    FreeLibrary(setup);
 }
