@@ -34,7 +34,13 @@ done
 [ $# -le 1 ] || { echo "$usage" >&2; exit 2; }
 checkout=$(cd "$(dirname "$0")/.." && pwd)
 # Paths given relative to where the command was started.
-out=$(realpath -m "${1:-$checkout/build/release}")cd "$checkout"
+out=$(realpath -m "${1:-$checkout/build/release}")
+sign_settings=()
+if [ -n "${LUMABOOK_SIGN_PKCS12:-}${LUMABOOK_SIGN_PASSWORD_FILE:-}" ]; then
+    sign_settings=(-DLUMABOOK_SIGN_PKCS12="$(realpath -m "${LUMABOOK_SIGN_PKCS12:-}")"
+                   -DLUMABOOK_SIGN_PASSWORD_FILE="$(realpath -m "${LUMABOOK_SIGN_PASSWORD_FILE:-}")")
+fi
+cd "$checkout"
 targets="i686 x86_64"
 
 fail() {
