@@ -7,6 +7,7 @@ packages=(
     g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
     libz-mingw-w64-dev googletest unifont
     wine64 xvfb xauth liblnk-utils locales fonts-dejavu-core
+    osslsigncode openssl
 )
 missing=()
 for package in "${packages[@]}"; do
