@@ -74,17 +74,23 @@ static int SettleDestinationFolder()
 }
 
 // The destination is refused before anything is made on the disk.
+int PrepareDestination()
+{
+    if (!DestinationFitsInstallNames(InstallDir))
+        return DestinationTooLong;
+    if (!SettleDestinationFolder())
+        return DestinationNotCreated;
+    return DestinationReady;
+}
+
 static int AcceptDestination()
 {
-    if (!DestinationFitsInstallNames(InstallDir)) {
+    int outcome = PrepareDestination();
+    if (outcome == DestinationTooLong)
         ShowWizardMessage(InstallPathTooLongMessage);
-        return 0;
-    }
-    if (!SettleDestinationFolder()) {
+    else if (outcome == DestinationNotCreated)
         ReportFolderNotCreated();
-        return 0;
-    }
-    return 1;
+    return outcome == DestinationReady;
 }
 
 static void RecordAnswers(HWND window)

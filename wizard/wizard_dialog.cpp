@@ -18,12 +18,8 @@ static const int SubclassedCheckBoxes[] = { ID_DESKTOP_ICON_CHECK, ID_DISPLAY_OK
 
 static void ProposeDestination(HWND window)
 {
-    char systemDir[PathBufferBytes] = "";
     char destination[PathBufferBytes];
-    UINT length = GetWindowsDirectoryA(systemDir, PathBufferBytes);
-    if (length >= (UINT)PathBufferBytes)
-        systemDir[0] = 0;   // too long for the buffer: the fallback is used
-    SettleWindowsDir(systemDir, ProductFolderName, WindowsDir, destination);
+    SettleSystemWindowsDir(destination);
     SetDlgItemTextA(window, ID_DESTINATION_EDIT, destination);
 }
 
