@@ -13,4 +13,11 @@ int CreateSampleFont();
 // never ending inside a two-byte character; returns the bytes copied.
 int CopyMixedText(char *destination, const char *source, int maxBytes);
 
+// Texts of several lines, split at line feeds, each line cut to MixedLineBytes
+// - 1 bytes: the widest line's width and 16 pixels per line; drawn left-aligned
+// at x, one line below the other.
+const int MixedLineBytes = 128;
+SIZE MeasureMixedLines(HDC dc, const char *text);
+void DrawMixedLines(HDC dc, int x, int y, const char *text);
+
 extern WCHAR WideTextBuffer[SampleTextMaxUnits];

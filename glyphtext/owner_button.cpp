@@ -4,6 +4,7 @@
 #include "glyphtext/mixed_text.h"
 #include "startup/shared_state.h"
 #include "wizard/message_dialog.h"
+#include <string.h>
 
 enum CaptionSource {
     FixedCaption,       // the table's caption
@@ -173,6 +174,21 @@ static void DrawCaption(HDC dc, const RECT *r, const ButtonCaption *entry, const
     SelectObject(dc, previousFont);
 }
 
+// A message of several lines (the usage) is drawn from the dialog's own bytes
+// as one block centred in the label, its lines aligned on the left.
+static int IsMessageOfLines(const ButtonCaption *entry)
+{
+    return entry->Source == MessageCaption && MessageChineseText && strchr(MessageChineseText, '\n');
+}
+
+static void DrawMessageLines(HDC dc, const RECT *r)
+{
+    SIZE extent = MeasureMixedLines(dc, MessageChineseText);
+    int x = r->left + (r->right - r->left - extent.cx) / 2;
+    int y = r->top + (r->bottom - r->top - extent.cy) / 2;
+    DrawMixedLines(dc, x, y, MessageChineseText);
+}
+
 static void DrawFocus(HDC dc, const RECT *item)
 {
     RECT focus = *item;
@@ -197,7 +213,10 @@ void DrawOwnerButton(const DRAWITEMSTRUCT *item)
         FillRect(dc, &item->rcItem, GetSysColorBrush(COLOR_BTNFACE));
         if (entry->Frame)
             DrawFrame(dc, &item->rcItem, item->CtlID, pressed);
-        DrawCaption(dc, &item->rcItem, entry, caption, pressed);
+        if (IsMessageOfLines(entry))
+            DrawMessageLines(dc, &item->rcItem);
+        else
+            DrawCaption(dc, &item->rcItem, entry, caption, pressed);
         if (item->itemState & ODS_FOCUS)
             DrawFocus(dc, &item->rcItem);
         return;

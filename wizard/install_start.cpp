@@ -7,6 +7,7 @@
 #include "wizard/message_texts.h"
 #include "install/install_sequence.h"
 #include "install/file_table.h"
+#include "install/install_log.h"
 #include "startup/path_text.h"
 #include "startup/shared_state.h"
 #include "resources/resource_ids.h"
@@ -76,10 +77,15 @@ static int SettleDestinationFolder()
 // The destination is refused before anything is made on the disk.
 int PrepareDestination()
 {
-    if (!DestinationFitsInstallNames(InstallDir))
+    if (!DestinationFitsInstallNames(InstallDir)) {
+        LogLine("destination refused, too long for the install's file names: %s", InstallDir);
         return DestinationTooLong;
-    if (!SettleDestinationFolder())
+    }
+    if (!SettleDestinationFolder()) {
+        LogFailure(GetLastError(), "destination refused, the folder cannot be created: %s", InstallDir);
         return DestinationNotCreated;
+    }
+    LogLine("destination ready: %s", InstallDir);
     return DestinationReady;
 }
 
@@ -143,10 +149,12 @@ void StartInstall(HWND window)
         return;
     }
     RecordAnswers(window);
+    LogInstallAnswers("through the wizard");
     HideWizardButtons(window);
     DWORD startTicks = GetTickCount();
     ShowWaitCursor(window);
     int installed = RunInstallSequence();
+    LogLine("result: %s", installed ? "installed" : "install FAILED");
     WaitForMinimumTime(startTicks);
     ShowWizardMessage(installed ? InstallSuccessMessage : InstallFailureMessage);
     PageState = PageEnd;

@@ -5,10 +5,14 @@
 #include "glyphtext/owner_drawn.h"
 #include "startup/shared_state.h"
 #include "resources/resource_ids.h"
+#include "install/install_log.h"
+#include <string.h>
 
 int MessageStyle;
 char MessageEnglishText[MessageEnglishBytes];
 const char *MessageChineseText;
+int MessagesSuppressed;
+const char *MessageEnglishLines;
 
 const int DefaultButtonWidth = 82;
 const int DefaultButtonHeight = 12;
@@ -21,7 +25,9 @@ static int Larger(int a, int b)
 
 struct MessageLayout {
     int chineseWidth, textHeight;   // th is always 16
+    int chineseLines;               // 1 for every message but the usage
     int englishWidth, englishHeight;
+    int englishBoxHeight;           // 2 x eh for one line, the lines and one more for several
     int buttonWidth, buttonHeight;
     int firstButton, secondButton;
 };
@@ -31,13 +37,29 @@ static int IsMessageCommand(int id)
     return id == ID_OK_BUTTON || id == ID_CANCEL_BUTTON || id == ID_YES_BUTTON || id == ID_NO_BUTTON;
 }
 
+// The English text of several lines as the static control wraps none of them:
+// its block, with one line of room below like the single line has.
+static void MeasureEnglishLines(HDC dc, MessageLayout *layout)
+{
+    RECT block = { 0, 0, 0, 0 };
+    TEXTMETRICA metrics;
+    if (!DrawTextA(dc, MessageEnglishLines, -1, &block, DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS) ||
+        !GetTextMetricsA(dc, &metrics))
+        return;
+    layout->englishWidth = block.right;
+    layout->englishHeight = metrics.tmHeight;
+    layout->englishBoxHeight = block.bottom + metrics.tmHeight;
+}
+
 // The dialog's own context with no font selected, as both texts are measured.
 static void MeasureTexts(HWND dialog, const char *chinese, MessageLayout *layout)
 {
     HDC dc = GetDC(dialog);
-    SIZE extent = MeasureMixedText(dc, chinese);
+    int severalLines = strchr(chinese, '\n') != 0;
+    SIZE extent = severalLines ? MeasureMixedLines(dc, chinese) : MeasureMixedText(dc, chinese);
     layout->chineseWidth = extent.cx;
-    layout->textHeight = extent.cy;
+    layout->textHeight = GlyphTextHeight;
+    layout->chineseLines = extent.cy / GlyphTextHeight;
     layout->englishWidth = 0;
     layout->englishHeight = 0;
     SIZE english;
@@ -46,6 +68,9 @@ static void MeasureTexts(HWND dialog, const char *chinese, MessageLayout *layout
         layout->englishWidth = english.cx;
         layout->englishHeight = english.cy;
     }
+    layout->englishBoxHeight = 2 * layout->englishHeight;
+    if (MessageEnglishLines)
+        MeasureEnglishLines(dc, layout);
     ReleaseDC(dialog, dc);
 }
 
@@ -70,6 +95,16 @@ static void PlaceButton(HWND dialog, int id, int x, int y, const MessageLayout *
     ShowWindow(button, SW_SHOW);
 }
 
+// Lines of a table read best aligned on the left, the block centred.
+static void PlaceEnglishLines(HWND englishLine, int top, int clientWidth, const MessageLayout *layout)
+{
+    LONG_PTR style = GetWindowLongPtrA(englishLine, GWL_STYLE);
+    SetWindowLongPtrA(englishLine, GWL_STYLE, (style & ~(LONG_PTR)SS_TYPEMASK) | SS_LEFT | SS_NOPREFIX);
+    SetWindowTextA(englishLine, MessageEnglishLines);
+    int width = layout->englishWidth < clientWidth ? layout->englishWidth : clientWidth;
+    MoveWindow(englishLine, (clientWidth - width) / 2, top, width, layout->englishBoxHeight, TRUE);
+}
+
 // Centred on the screen by the text width W; the window is never narrower
 // than its buttons need. Only the buttons of the style are shown.
 static void LayOutMessage(HWND dialog, const char *chinese)
@@ -82,7 +117,8 @@ static void LayOutMessage(HWND dialog, const char *chinese)
     int W = Larger(layout.chineseWidth, layout.englishWidth) + 2 * GetSystemMetrics(SM_CXDLGFRAME);
     if (lstrlenA(chinese) < ShortChineseBytes)
         W += 2 * bh;
-    int H = 3 * (th + bh) + 2 * layout.englishHeight;
+    int chineseHeight = (layout.chineseLines + 2) * th;   // a line of room above and below
+    int H = 3 * (th + bh) + (layout.chineseLines - 1) * th + layout.englishBoxHeight;
     SetWindowPos(dialog, 0, (GetSystemMetrics(SM_CXSCREEN) - W) / 2, (GetSystemMetrics(SM_CYSCREEN) - H) / 2,
                  Larger(W, minW), H + GetSystemMetrics(SM_CYCAPTION), SWP_NOZORDER);
     RECT client;
@@ -100,12 +136,15 @@ static void LayOutMessage(HWND dialog, const char *chinese)
     // The control still carries the text; its caption is painted from the kept bytes.
     HWND chineseLabel = GetDlgItem(dialog, ID_MESSAGE_CHINESE_LABEL);
     SetWindowTextA(chineseLabel, chinese);
-    MoveWindow(chineseLabel, client.left, (2 * th) / 3, client.right, 3 * th, TRUE);
+    MoveWindow(chineseLabel, client.left, (2 * th) / 3, client.right, chineseHeight, TRUE);
 
     HWND englishLine = GetDlgItem(dialog, ID_MESSAGE_ENGLISH_TEXT);
-    if (MessageEnglishText[0]) {
+    int englishTop = chineseHeight + (2 * th) / 3 + 5;
+    if (MessageEnglishLines) {
+        PlaceEnglishLines(englishLine, englishTop, client.right, &layout);
+    } else if (MessageEnglishText[0]) {
         SetWindowTextA(englishLine, MessageEnglishText);
-        MoveWindow(englishLine, client.left, 3 * th + (2 * th) / 3 + 5, client.right, 2 * layout.englishHeight, TRUE);
+        MoveWindow(englishLine, client.left, englishTop, client.right, layout.englishBoxHeight, TRUE);
     } else {
         ShowWindow(englishLine, SW_HIDE);
     }
@@ -133,11 +172,23 @@ INT_PTR CALLBACK MessageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
 // as it is and kept only while the dialog is open.
 INT_PTR ShowMessageDialog(const char *chineseText, const char *englishText, int style, HWND owner)
 {
+    LogLine("message%s: %s", MessagesSuppressed ? " (not shown)" : "", englishText ? englishText : "");
+    if (MessagesSuppressed)
+        return style == MessageStyleYesNo ? IDNO : IDOK;
     MessageStyle = style;
     CopyMixedText(MessageEnglishText, englishText ? englishText : "", MessageEnglishBytes - 1);
     const char *chinese = chineseText ? chineseText : "";
     INT_PTR result = DialogBoxParamA(AppInstance, MAKEINTRESOURCEA(ID_MESSAGE_DIALOG), owner,
                                      MessageDialogProc, (LPARAM)chinese);
     MessageChineseText = 0;
+    return result;
+}
+
+// The English text is not copied: it is longer than the buffer of one line.
+INT_PTR ShowMessageLines(const char *chineseText, const char *englishText, HWND owner)
+{
+    MessageEnglishLines = englishText;
+    INT_PTR result = ShowMessageDialog(chineseText, "", MessageStyleOk, owner);
+    MessageEnglishLines = 0;
     return result;
 }
