@@ -109,7 +109,7 @@ SIZE MeasureMixedLines(HDC dc, const char *text)
         SIZE lineExtent = MeasureMixedText(dc, line);
         if (lineExtent.cx > extent.cx)
             extent.cx = lineExtent.cx;
-        extent.cy += GlyphTextHeight;
+        extent.cy += extent.cy ? MixedLinePitch : GlyphTextHeight;
     }
     return extent;
 }
@@ -117,7 +117,7 @@ SIZE MeasureMixedLines(HDC dc, const char *text)
 void DrawMixedLines(HDC dc, int x, int y, const char *text)
 {
     char line[MixedLineBytes];
-    for (const char *p = text; p; y += GlyphTextHeight) {
+    for (const char *p = text; p; y += MixedLinePitch) {
         p = NextMixedLine(p, line);
         DrawMixedText(dc, x, y, line, 0);
     }

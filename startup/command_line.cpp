@@ -71,9 +71,9 @@ static const char *ReadArgument(const char *p, char *argument)
     return p;
 }
 
-// The rest of the line after /D=, without trailing blanks and without one pair
-// of quotes around it; 0 when it does not fit.
-static int ReadDestinationValue(const char *p, char *value)
+// The rest of the line after /D=, without trailing blanks and without the
+// quotes around it ("/D=C:\My Folder" or /D="C:\My Folder"); 0 when it does not fit.
+static int ReadDestinationValue(const char *p, int switchQuoted, char *value)
 {
     int length = 0;
     int lastKept = 0;
@@ -88,7 +88,9 @@ static int ReadDestinationValue(const char *p, char *value)
     }
     value[lastKept] = 0;
     size_t valueLength = strlen(value);
-    if (valueLength >= 2 && value[0] == '"' && value[valueLength - 1] == '"') {
+    if (switchQuoted && valueLength >= 1 && value[valueLength - 1] == '"') {
+        value[valueLength - 1] = 0;
+    } else if (valueLength >= 2 && value[0] == '"' && value[valueLength - 1] == '"') {
         memmove(value, value + 1, valueLength - 2);
         value[valueLength - 2] = 0;
     }
@@ -103,10 +105,10 @@ static int IsFullFolderPath(const char *path)
     return letter && path[1] == ':' && path[2] == '\\' && path[3] != 0 && path[3] != '\\';
 }
 
-static void ReadDestination(const char *rest, CommandLine *line)
+static void ReadDestination(const char *rest, int switchQuoted, CommandLine *line)
 {
     char value[ArgumentBytes];
-    if (!ReadDestinationValue(rest, value) || strlen(value) >= (size_t)PathBufferBytes) {
+    if (!ReadDestinationValue(rest, switchQuoted, value) || strlen(value) >= (size_t)PathBufferBytes) {
         Refuse(line, "%s", "/D=: the folder is longer than 259 characters");
         return;
     }
@@ -193,8 +195,9 @@ int ParseCommandLine(const char *arguments, CommandLine *line)
     const char *p = SkipBlanks(arguments ? arguments : "");
     char argument[ArgumentBytes];
     while (*p) {
-        if (HasPrefix(p, DestinationSwitch)) {
-            ReadDestination(p + strlen(DestinationSwitch), line);
+        int switchQuoted = p[0] == '"' && HasPrefix(p + 1, DestinationSwitch);
+        if (switchQuoted || HasPrefix(p, DestinationSwitch)) {
+            ReadDestination(p + switchQuoted + strlen(DestinationSwitch), switchQuoted, line);
             break;
         }
         p = ReadArgument(p, argument);

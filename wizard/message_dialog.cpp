@@ -25,7 +25,7 @@ static int Larger(int a, int b)
 
 struct MessageLayout {
     int chineseWidth, textHeight;   // th is always 16
-    int chineseLines;               // 1 for every message but the usage
+    int chineseBlockHeight;         // th for every message but the usage
     int englishWidth, englishHeight;
     int englishBoxHeight;           // 2 x eh for one line, the lines and one more for several
     int buttonWidth, buttonHeight;
@@ -37,18 +37,23 @@ static int IsMessageCommand(int id)
     return id == ID_OK_BUTTON || id == ID_CANCEL_BUTTON || id == ID_YES_BUTTON || id == ID_NO_BUTTON;
 }
 
-// The English text of several lines as the static control wraps none of them:
-// its block, with one line of room below like the single line has.
-static void MeasureEnglishLines(HDC dc, MessageLayout *layout)
+// The English text of several lines in the static control's own font, as the
+// control shows it without wrapping: its block, with one line of room below
+// like the single line has.
+static void MeasureEnglishLines(HWND englishLine, MessageLayout *layout)
 {
+    HDC dc = GetDC(englishLine);
+    HGDIOBJ previous = SelectObject(dc, (HFONT)SendMessageA(englishLine, WM_GETFONT, 0, 0));
     RECT block = { 0, 0, 0, 0 };
     TEXTMETRICA metrics;
-    if (!DrawTextA(dc, MessageEnglishLines, -1, &block, DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS) ||
-        !GetTextMetricsA(dc, &metrics))
-        return;
-    layout->englishWidth = block.right;
-    layout->englishHeight = metrics.tmHeight;
-    layout->englishBoxHeight = block.bottom + metrics.tmHeight;
+    if (DrawTextA(dc, MessageEnglishLines, -1, &block, DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS) &&
+        GetTextMetricsA(dc, &metrics)) {
+        layout->englishWidth = block.right;
+        layout->englishHeight = metrics.tmHeight;
+        layout->englishBoxHeight = block.bottom + metrics.tmHeight;
+    }
+    SelectObject(dc, previous);
+    ReleaseDC(englishLine, dc);
 }
 
 // The dialog's own context with no font selected, as both texts are measured.
@@ -59,7 +64,7 @@ static void MeasureTexts(HWND dialog, const char *chinese, MessageLayout *layout
     SIZE extent = severalLines ? MeasureMixedLines(dc, chinese) : MeasureMixedText(dc, chinese);
     layout->chineseWidth = extent.cx;
     layout->textHeight = GlyphTextHeight;
-    layout->chineseLines = extent.cy / GlyphTextHeight;
+    layout->chineseBlockHeight = extent.cy;
     layout->englishWidth = 0;
     layout->englishHeight = 0;
     SIZE english;
@@ -69,9 +74,9 @@ static void MeasureTexts(HWND dialog, const char *chinese, MessageLayout *layout
         layout->englishHeight = english.cy;
     }
     layout->englishBoxHeight = 2 * layout->englishHeight;
-    if (MessageEnglishLines)
-        MeasureEnglishLines(dc, layout);
     ReleaseDC(dialog, dc);
+    if (MessageEnglishLines)
+        MeasureEnglishLines(GetDlgItem(dialog, ID_MESSAGE_ENGLISH_TEXT), layout);
 }
 
 static void ChooseButtons(HWND dialog, MessageLayout *layout)
@@ -117,8 +122,8 @@ static void LayOutMessage(HWND dialog, const char *chinese)
     int W = Larger(layout.chineseWidth, layout.englishWidth) + 2 * GetSystemMetrics(SM_CXDLGFRAME);
     if (lstrlenA(chinese) < ShortChineseBytes)
         W += 2 * bh;
-    int chineseHeight = (layout.chineseLines + 2) * th;   // a line of room above and below
-    int H = 3 * (th + bh) + (layout.chineseLines - 1) * th + layout.englishBoxHeight;
+    int chineseHeight = layout.chineseBlockHeight + 2 * th;   // a line of room above and below
+    int H = 3 * (th + bh) + layout.chineseBlockHeight - th + layout.englishBoxHeight;
     SetWindowPos(dialog, 0, (GetSystemMetrics(SM_CXSCREEN) - W) / 2, (GetSystemMetrics(SM_CYSCREEN) - H) / 2,
                  Larger(W, minW), H + GetSystemMetrics(SM_CYCAPTION), SWP_NOZORDER);
     RECT client;
