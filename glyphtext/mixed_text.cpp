@@ -84,3 +84,41 @@ int CopyMixedText(char *destination, const char *source, int maxBytes)
     destination[length] = 0;
     return length;
 }
+
+// One line of a text of several: copied up to its line feed and cut to fit.
+// Returns where the next line starts, or 0 after the last one. A line feed
+// is never the second byte of a GB2312 character, so the split is safe.
+static const char *NextMixedLine(const char *text, char *line)
+{
+    const char *end = strchr(text, '\n');
+    int length = end ? (int)(end - text) : lstrlenA(text);
+    char whole[MixedLineBytes];
+    int kept = length < MixedLineBytes - 1 ? length : MixedLineBytes - 1;
+    memcpy(whole, text, kept);
+    whole[kept] = 0;
+    CopyMixedText(line, whole, MixedLineBytes - 1);
+    return end ? end + 1 : 0;
+}
+
+SIZE MeasureMixedLines(HDC dc, const char *text)
+{
+    SIZE extent = { 0, 0 };
+    char line[MixedLineBytes];
+    for (const char *p = text; p; ) {
+        p = NextMixedLine(p, line);
+        SIZE lineExtent = MeasureMixedText(dc, line);
+        if (lineExtent.cx > extent.cx)
+            extent.cx = lineExtent.cx;
+        extent.cy += extent.cy ? MixedLinePitch : GlyphTextHeight;
+    }
+    return extent;
+}
+
+void DrawMixedLines(HDC dc, int x, int y, const char *text)
+{
+    char line[MixedLineBytes];
+    for (const char *p = text; p; y += MixedLinePitch) {
+        p = NextMixedLine(p, line);
+        DrawMixedText(dc, x, y, line, 0);
+    }
+}

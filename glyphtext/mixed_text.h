@@ -13,4 +13,13 @@ int CreateSampleFont();
 // never ending inside a two-byte character; returns the bytes copied.
 int CopyMixedText(char *destination, const char *source, int maxBytes);
 
+// Texts of several lines, split at line feeds, each line cut to MixedLineBytes
+// - 1 bytes: the widest line's width and the lines' height, a line every
+// MixedLinePitch pixels; drawn left-aligned at x, one line below the other.
+// The pitch leaves room between the glyphs of two lines, which fill their cells.
+const int MixedLineBytes = 128;
+const int MixedLinePitch = GlyphTextHeight + 4;
+SIZE MeasureMixedLines(HDC dc, const char *text);
+void DrawMixedLines(HDC dc, int x, int y, const char *text);
+
 extern WCHAR WideTextBuffer[SampleTextMaxUnits];

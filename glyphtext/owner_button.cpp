@@ -3,6 +3,7 @@
 #include "glyphtext/owner_drawn.h"
 #include "glyphtext/mixed_text.h"
 #include "startup/shared_state.h"
+#include <string.h>
 
 enum CaptionSource {
     FixedCaption,       // the table's caption
@@ -172,6 +173,21 @@ static void DrawCaption(HDC dc, const RECT *r, const ButtonCaption *entry, const
     SelectObject(dc, previousFont);
 }
 
+// A message of several lines (the usage) is drawn from the dialog's own bytes
+// as one block centred in the label, its lines aligned on the left.
+static int IsMessageOfLines(const ButtonCaption *entry, const char *messageText)
+{
+    return entry->Source == MessageCaption && messageText && strchr(messageText, '\n');
+}
+
+static void DrawMessageLines(HDC dc, const RECT *r, const char *messageText)
+{
+    SIZE extent = MeasureMixedLines(dc, messageText);
+    int x = r->left + (r->right - r->left - extent.cx) / 2;
+    int y = r->top + (r->bottom - r->top - extent.cy) / 2;
+    DrawMixedLines(dc, x, y, messageText);
+}
+
 static void DrawFocus(HDC dc, const RECT *item)
 {
     RECT focus = *item;
@@ -196,7 +212,10 @@ void DrawOwnerButton(const DRAWITEMSTRUCT *item, const char *messageText, int de
         FillRect(dc, &item->rcItem, GetSysColorBrush(COLOR_BTNFACE));
         if (entry->Frame)
             DrawFrame(dc, &item->rcItem, (int)item->CtlID == defaultId, pressed);
-        DrawCaption(dc, &item->rcItem, entry, caption, pressed);
+        if (IsMessageOfLines(entry, messageText))
+            DrawMessageLines(dc, &item->rcItem, messageText);
+        else
+            DrawCaption(dc, &item->rcItem, entry, caption, pressed);
         if (item->itemState & ODS_FOCUS)
             DrawFocus(dc, &item->rcItem);
         return;

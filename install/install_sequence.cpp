@@ -6,6 +6,7 @@
 #include "install/payload_store.h"
 #include "install/install_path.h"
 #include "install/edition_record.h"
+#include "install/install_log.h"
 #include "shell/settings_file.h"
 #include "shell/shortcuts.h"
 #include "wizard/message_dialog.h"
@@ -40,6 +41,7 @@ static const char SharedSettingsFormat[] = "%sSharedSet%c.bin";
 const char SharedSettingsVariant = '2';
 
 int KeepOldWordBase;
+int WordBaseAnswer;
 static HWND ProgressBar;
 
 // The thread does not return to its message loop during the install, so the
@@ -77,8 +79,9 @@ static void DecideWordBase()
     if (!BuildInstallPath(path, WordBaseFile) || !FileExists(path))
         return;
     if (PinyinIndexIsCurrentKind()) {
-        INT_PTR answer = ShowMessageDialog(OldWordBaseMessage.Chinese, OldWordBaseMessage.English,
-                                           MessageStyleYesNo, WizardWindow);
+        INT_PTR answer = WordBaseAnswer ? WordBaseAnswer
+                                        : ShowMessageDialog(OldWordBaseMessage.Chinese, OldWordBaseMessage.English,
+                                                            MessageStyleYesNo, WizardWindow);
         if (answer != IDYES)
             KeepOldWordBase = 1;
     }
@@ -126,10 +129,14 @@ int ExtractFileTable(unsigned char *buffer)
             SetProgressCheckpoint(row.ProgressPosition);
             continue;
         }
-        if (!RowIsWanted(row))
+        if (!RowIsWanted(row)) {
+            LogFileKept(row.TargetName);
             continue;
+        }
+        SetLastError(ERROR_SUCCESS);   // a damaged entry fails without a Windows error
         int written = ExtractPayloadFile(row.ResourceId, row.TargetName, buffer, InstallBufferBytes,
                                          (row.Attributes & ReadOnly) != 0, (row.Attributes & Hidden) != 0);
+        LogFileResult(row.TargetName, written, written ? ERROR_SUCCESS : GetLastError(), row.Failure == Required);
         if (!written && row.Failure == Required)
             return 0;
     }
@@ -201,6 +208,7 @@ static int InstallWithBuffer(unsigned char *buffer)
     SetProgressCheckpoint(ProgressFilesWritten);
     SetProgressCheckpoint(ProgressBeforeSettings);
     UpdateSettingsFile();
+    LogSettingsFile();
     CreateShortcuts();
     SetProgressCheckpoint(ProgressDesktopLinkMade);
     SetProgressCheckpoint(ProgressComplete);

@@ -2,6 +2,9 @@
 #pragma once
 
 extern int KeepOldWordBase;    // set when the user keeps the existing word base
+// The answer to the word-base question given in advance (IDYES replaces, IDNO
+// keeps); 0 asks the user.
+extern int WordBaseAnswer;
 
 int RunInstallSequence();
 // The file table step alone (rows and checkpoints), into the caller's install buffer.

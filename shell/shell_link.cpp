@@ -2,6 +2,7 @@
 #include "shell/shortcuts.h"
 #include "startup/path_text.h"
 #include "startup/shared_state.h"
+#include "install/install_log.h"
 #include <shlobj.h>
 #include <string.h>
 
@@ -43,9 +44,12 @@ int CreateShellLink(const char *target, const char *linkPath, const char *descri
 {
     if (strlen(target) >= (size_t)PathBufferBytes || strlen(linkPath) >= (size_t)PathBufferBytes)
         return 0;
-    if (FAILED(CoInitialize(0)))
+    HRESULT result = CoInitialize(0);
+    if (FAILED(result)) {
+        LogLinkResult(linkPath, target, 0, result);
         return 0;
-    HRESULT result = E_FAIL;
+    }
+    result = E_FAIL;
     IShellLinkA *link = 0;
     if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, 0, CLSCTX_INPROC_SERVER, IID_IShellLinkA, (void **)&link))) {
         result = link->SetPath(target);
@@ -60,5 +64,6 @@ int CreateShellLink(const char *target, const char *linkPath, const char *descri
         link->Release();
     }
     CoUninitialize();
+    LogLinkResult(linkPath, target, SUCCEEDED(result), result);
     return SUCCEEDED(result) ? 1 : 0;
 }

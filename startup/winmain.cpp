@@ -1,20 +1,24 @@
-// The entry point: probes the system, loads the glyph sheets, creates the
-// wizard and runs the message loop until the wizard ends the program.
+// The entry point: probes the system, reads the command line, loads the glyph
+// sheets, and then runs the wizard's message loop until the wizard ends the
+// program, or the unattended install, or shows the command line's usage.
 #include "startup/shared_state.h"
 #include "startup/system_probe.h"
 #include "startup/setup_dir.h"
 #include "startup/glyph_sheets.h"
 #include "startup/message_loop.h"
+#include "startup/command_line.h"
+#include "startup/unattended_install.h"
+#include "startup/exit_codes.h"
+#include "install/install_log.h"
 #include "glyphtext/mixed_text.h"
 #include "install/edition_record.h"
 #include "wizard/wizard_dialog.h"
 #include "wizard/message_dialog.h"
 #include "wizard/message_texts.h"
+#include "wizard/usage_message.h"
 #include "resources/resource_ids.h"
+#include "resources/setup_version.h"
 #include <commctrl.h>
-
-const int ExitNormal = 0;
-const int ExitStartupFailed = 1;
 
 static void CleanUpStartup()
 {
@@ -44,9 +48,59 @@ static int CreateWizard()
     return WizardWindow != 0;
 }
 
+static int RunWizard()
+{
+    if (!CreateWizard())
+        return ExitStartupFailed;
+    RunMessageLoop();
+    DestroyWindow(WizardWindow);
+    WizardWindow = 0;
+    return ExitNormal;
+}
+
+// Reads the arguments and opens the log they ask for, which names the setup
+// program first. A log that cannot be made refuses the command line: the
+// administrator asked for the only report there is.
+static int ReadCommandLine(const char *arguments, CommandLine *line)
+{
+    int understood = ParseCommandLine(arguments, line);
+    if (line->LogPath[0] && !OpenInstallLog(line->LogPath)) {
+        lstrcpynA(line->Reason, "/LOG=: the log file cannot be created", CommandLineReasonBytes);
+        return 0;
+    }
+    LogLine("%s setup %s", SETUP_PRODUCT_NAME, SETUP_VERSION_TEXT);
+    LogLine("command line: %s", arguments);
+    if (!understood)
+        LogLine("command line refused: %s", line->Reason);
+    return understood;
+}
+
+// A refused command line changes nothing on the disk; with /S it shows nothing
+// either, so it does not wait for the glyphs.
+static int RunAsAsked(const CommandLine *line, int understood)
+{
+    if (!understood && line->Silent)
+        return ExitBadCommandLine;
+    if (line->Silent && !line->UsageWanted)
+        MessagesSuppressed = 1;     // from here on, not even a memory message
+    if (!LoadGlyphsOrReport())
+        return ExitStartupFailed;
+    if (!understood) {
+        ShowUsageMessage(line->Reason);
+        return ExitBadCommandLine;
+    }
+    if (line->UsageWanted) {
+        ShowUsageMessage(0);
+        return ExitNormal;
+    }
+    if (line->Silent)
+        return RunUnattendedInstall(line);
+    return RunWizard();
+}
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand)
 {
-    (void)previous; (void)commandLine; (void)showCommand;
+    (void)previous; (void)showCommand;
     SetCursor(LoadCursorA(0, (LPCSTR)IDC_WAIT));
     ProbeWindowsVersion();
     SystemChineseVariant = ProbeSystemChineseVariant();
@@ -55,17 +109,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     CreateSampleFont();
     ProductFolderName = EditionRecord.InstallFolderName;
     RecordSetupDir();
-    if (!LoadGlyphsOrReport()) {
-        CleanUpStartup();
-        return ExitStartupFailed;
-    }
-    if (!CreateWizard()) {
-        CleanUpStartup();
-        return ExitStartupFailed;
-    }
-    RunMessageLoop();
-    DestroyWindow(WizardWindow);
-    WizardWindow = 0;
+    CommandLine line;
+    int understood = ReadCommandLine(commandLine, &line);
+    int exitCode = RunAsAsked(&line, understood);
     CleanUpStartup();
-    return ExitNormal;
+    LogLine("exit code: %d", exitCode);
+    CloseInstallLog();
+    return exitCode;
 }

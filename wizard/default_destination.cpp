@@ -26,3 +26,12 @@ int SettleWindowsDir(const char *windowsDirectory, const char *productFolder, ch
     ProposeDestinationFrom(windowsDir, productFolder, destination);
     return usable;
 }
+
+void SettleSystemWindowsDir(char *destination)
+{
+    char systemDir[PathBufferBytes] = "";
+    UINT length = GetWindowsDirectoryA(systemDir, PathBufferBytes);
+    if (length >= (UINT)PathBufferBytes)
+        systemDir[0] = 0;   // too long for the buffer: the fallback is used
+    SettleWindowsDir(systemDir, ProductFolderName, WindowsDir, destination);
+}

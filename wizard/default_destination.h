@@ -9,3 +9,6 @@ extern const char FallbackWindowsDir[];
 // same drive ("D:\WINNT" gives "D:\WINNT\" and "D:\Lumabook"). A directory
 // that is empty or leaves no room for the backslash gives the fallback and 0.
 int SettleWindowsDir(const char *windowsDirectory, const char *productFolder, char *windowsDir, char *destination);
+// The same from the system's own Windows directory into WindowsDir, with the
+// product folder name of start-up.
+void SettleSystemWindowsDir(char *destination);

@@ -7,6 +7,7 @@
 #include "wizard/message_texts.h"
 #include "install/install_sequence.h"
 #include "install/file_table.h"
+#include "install/install_log.h"
 #include "startup/path_text.h"
 #include "startup/shared_state.h"
 #include "resources/resource_ids.h"
@@ -74,17 +75,28 @@ static int SettleDestinationFolder()
 }
 
 // The destination is refused before anything is made on the disk.
-static int AcceptDestination()
+int PrepareDestination()
 {
     if (!DestinationFitsInstallNames(InstallDir)) {
-        ShowWizardMessage(InstallPathTooLongMessage);
-        return 0;
+        LogLine("destination refused, too long for the install's file names: %s", InstallDir);
+        return DestinationTooLong;
     }
     if (!SettleDestinationFolder()) {
-        ReportFolderNotCreated();
-        return 0;
+        LogFailure(GetLastError(), "destination refused, the folder cannot be created: %s", InstallDir);
+        return DestinationNotCreated;
     }
-    return 1;
+    LogLine("destination ready: %s", InstallDir);
+    return DestinationReady;
+}
+
+static int AcceptDestination()
+{
+    int outcome = PrepareDestination();
+    if (outcome == DestinationTooLong)
+        ShowWizardMessage(InstallPathTooLongMessage);
+    else if (outcome == DestinationNotCreated)
+        ReportFolderNotCreated();
+    return outcome == DestinationReady;
 }
 
 static void RecordAnswers(HWND window)
@@ -137,10 +149,12 @@ void StartInstall(HWND window)
         return;
     }
     RecordAnswers(window);
+    LogInstallAnswers("through the wizard");
     HideWizardButtons(window);
     DWORD startTicks = GetTickCount();
     ShowWaitCursor(window);
     int installed = RunInstallSequence();
+    LogLine("result: %s", installed ? "installed" : "install FAILED");
     WaitForMinimumTime(startTicks);
     ShowWizardMessage(installed ? InstallSuccessMessage : InstallFailureMessage);
     PageState = PageEnd;

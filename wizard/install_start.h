@@ -9,4 +9,11 @@ int LongestInstallNameLength();
 // 1 when the destination, a backslash and that name fit a 260-byte path.
 int DestinationFitsInstallNames(const char *destination);
 
+// What the checks of the destination InstallDir found; a refused one is left
+// as it was. The wizard's Install and the unattended install share them.
+enum DestinationOutcome { DestinationReady, DestinationTooLong, DestinationNotCreated };
+// Refuses a destination too long for the install's names; uses an existing
+// folder as it is, or creates a new one (one level) with its "doc" subfolder.
+int PrepareDestination();
+
 void StartInstall(HWND window);

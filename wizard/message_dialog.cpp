@@ -5,10 +5,14 @@
 #include "glyphtext/owner_drawn.h"
 #include "startup/shared_state.h"
 #include "resources/resource_ids.h"
+#include "install/install_log.h"
+#include <string.h>
 
 int MessageStyle;
 char MessageEnglishText[MessageEnglishBytes];
 const char *MessageChineseText;
+int MessagesSuppressed;
+const char *MessageEnglishLines;
 
 const int DefaultButtonWidth = 82;
 const int DefaultButtonHeight = 12;
@@ -21,7 +25,9 @@ static int Larger(int a, int b)
 
 struct MessageLayout {
     int chineseWidth, textHeight;   // th is always 16
+    int chineseBlockHeight;         // th for every message but the usage
     int englishWidth, englishHeight;
+    int englishBoxHeight;           // 2 x eh for one line, the lines and one more for several
     int buttonWidth, buttonHeight;
     int firstButton, secondButton;
 };
@@ -31,13 +37,34 @@ static int IsMessageCommand(int id)
     return id == ID_OK_BUTTON || id == ID_CANCEL_BUTTON || id == ID_YES_BUTTON || id == ID_NO_BUTTON;
 }
 
+// The English text of several lines in the static control's own font, as the
+// control shows it without wrapping: its block, with one line of room below
+// like the single line has.
+static void MeasureEnglishLines(HWND englishLine, MessageLayout *layout)
+{
+    HDC dc = GetDC(englishLine);
+    HGDIOBJ previous = SelectObject(dc, (HFONT)SendMessageA(englishLine, WM_GETFONT, 0, 0));
+    RECT block = { 0, 0, 0, 0 };
+    TEXTMETRICA metrics;
+    if (DrawTextA(dc, MessageEnglishLines, -1, &block, DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS) &&
+        GetTextMetricsA(dc, &metrics)) {
+        layout->englishWidth = block.right;
+        layout->englishHeight = metrics.tmHeight;
+        layout->englishBoxHeight = block.bottom + metrics.tmHeight;
+    }
+    SelectObject(dc, previous);
+    ReleaseDC(englishLine, dc);
+}
+
 // The dialog's own context with no font selected, as both texts are measured.
 static void MeasureTexts(HWND dialog, const char *chinese, MessageLayout *layout)
 {
     HDC dc = GetDC(dialog);
-    SIZE extent = MeasureMixedText(dc, chinese);
+    int severalLines = strchr(chinese, '\n') != 0;
+    SIZE extent = severalLines ? MeasureMixedLines(dc, chinese) : MeasureMixedText(dc, chinese);
     layout->chineseWidth = extent.cx;
-    layout->textHeight = extent.cy;
+    layout->textHeight = GlyphTextHeight;
+    layout->chineseBlockHeight = extent.cy;
     layout->englishWidth = 0;
     layout->englishHeight = 0;
     SIZE english;
@@ -46,7 +73,10 @@ static void MeasureTexts(HWND dialog, const char *chinese, MessageLayout *layout
         layout->englishWidth = english.cx;
         layout->englishHeight = english.cy;
     }
+    layout->englishBoxHeight = 2 * layout->englishHeight;
     ReleaseDC(dialog, dc);
+    if (MessageEnglishLines)
+        MeasureEnglishLines(GetDlgItem(dialog, ID_MESSAGE_ENGLISH_TEXT), layout);
 }
 
 static void ChooseButtons(HWND dialog, MessageLayout *layout)
@@ -70,6 +100,16 @@ static void PlaceButton(HWND dialog, int id, int x, int y, const MessageLayout *
     ShowWindow(button, SW_SHOW);
 }
 
+// Lines of a table read best aligned on the left, the block centred.
+static void PlaceEnglishLines(HWND englishLine, int top, int clientWidth, const MessageLayout *layout)
+{
+    LONG_PTR style = GetWindowLongPtrA(englishLine, GWL_STYLE);
+    SetWindowLongPtrA(englishLine, GWL_STYLE, (style & ~(LONG_PTR)SS_TYPEMASK) | SS_LEFT | SS_NOPREFIX);
+    SetWindowTextA(englishLine, MessageEnglishLines);
+    int width = layout->englishWidth < clientWidth ? layout->englishWidth : clientWidth;
+    MoveWindow(englishLine, (clientWidth - width) / 2, top, width, layout->englishBoxHeight, TRUE);
+}
+
 // Centred on the screen by the text width W; the window is never narrower
 // than its buttons need. Only the buttons of the style are shown.
 static void LayOutMessage(HWND dialog, const char *chinese)
@@ -82,7 +122,8 @@ static void LayOutMessage(HWND dialog, const char *chinese)
     int W = Larger(layout.chineseWidth, layout.englishWidth) + 2 * GetSystemMetrics(SM_CXDLGFRAME);
     if (lstrlenA(chinese) < ShortChineseBytes)
         W += 2 * bh;
-    int H = 3 * (th + bh) + 2 * layout.englishHeight;
+    int chineseHeight = layout.chineseBlockHeight + 2 * th;   // a line of room above and below
+    int H = 3 * (th + bh) + layout.chineseBlockHeight - th + layout.englishBoxHeight;
     SetWindowPos(dialog, 0, (GetSystemMetrics(SM_CXSCREEN) - W) / 2, (GetSystemMetrics(SM_CYSCREEN) - H) / 2,
                  Larger(W, minW), H + GetSystemMetrics(SM_CYCAPTION), SWP_NOZORDER);
     RECT client;
@@ -100,12 +141,15 @@ static void LayOutMessage(HWND dialog, const char *chinese)
     // The control still carries the text; its caption is painted from the kept bytes.
     HWND chineseLabel = GetDlgItem(dialog, ID_MESSAGE_CHINESE_LABEL);
     SetWindowTextA(chineseLabel, chinese);
-    MoveWindow(chineseLabel, client.left, (2 * th) / 3, client.right, 3 * th, TRUE);
+    MoveWindow(chineseLabel, client.left, (2 * th) / 3, client.right, chineseHeight, TRUE);
 
     HWND englishLine = GetDlgItem(dialog, ID_MESSAGE_ENGLISH_TEXT);
-    if (MessageEnglishText[0]) {
+    int englishTop = chineseHeight + (2 * th) / 3 + 5;
+    if (MessageEnglishLines) {
+        PlaceEnglishLines(englishLine, englishTop, client.right, &layout);
+    } else if (MessageEnglishText[0]) {
         SetWindowTextA(englishLine, MessageEnglishText);
-        MoveWindow(englishLine, client.left, 3 * th + (2 * th) / 3 + 5, client.right, 2 * layout.englishHeight, TRUE);
+        MoveWindow(englishLine, client.left, englishTop, client.right, layout.englishBoxHeight, TRUE);
     } else {
         ShowWindow(englishLine, SW_HIDE);
     }
@@ -161,11 +205,23 @@ INT_PTR CALLBACK MessageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
 // as it is and kept only while the dialog is open.
 INT_PTR ShowMessageDialog(const char *chineseText, const char *englishText, int style, HWND owner)
 {
+    LogLine("message%s: %s", MessagesSuppressed ? " (not shown)" : "", englishText ? englishText : "");
+    if (MessagesSuppressed)
+        return style == MessageStyleYesNo ? IDNO : IDOK;
     MessageStyle = style;
     CopyMixedText(MessageEnglishText, englishText ? englishText : "", MessageEnglishBytes - 1);
     const char *chinese = chineseText ? chineseText : "";
     INT_PTR result = DialogBoxParamA(AppInstance, MAKEINTRESOURCEA(ID_MESSAGE_DIALOG), owner,
                                      MessageDialogProc, (LPARAM)chinese);
     MessageChineseText = 0;
+    return result;
+}
+
+// The English text is not copied: it is longer than the buffer of one line.
+INT_PTR ShowMessageLines(const char *chineseText, const char *englishText, HWND owner)
+{
+    MessageEnglishLines = englishText;
+    INT_PTR result = ShowMessageDialog(chineseText, "", MessageStyleOk, owner);
+    MessageEnglishLines = 0;
     return result;
 }

@@ -13,5 +13,13 @@ extern char MessageEnglishText[MessageEnglishBytes];
 // is painted from the program's own bytes; null while no message is shown.
 extern const char *MessageChineseText;
 
+// Set for an unattended install: messages go to the log only, and a question
+// is answered No, the answer that changes nothing.
+extern int MessagesSuppressed;
+
 INT_PTR ShowMessageDialog(const char *chineseText, const char *englishText, int style, HWND owner);
+// A message of several lines each way (the usage), with one OK button; the
+// Chinese lines are split at line feeds and drawn from the caller's bytes.
+INT_PTR ShowMessageLines(const char *chineseText, const char *englishText, HWND owner);
+extern const char *MessageEnglishLines;   // while such a message is open
 INT_PTR CALLBACK MessageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

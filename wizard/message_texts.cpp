@@ -26,3 +26,29 @@ const char DestinationFolderChinese[] =
     "无法建目录。请检查所列目录是否合法（注意：子目录只能在已存在的目录下建）。";
 const char DestinationFolderEnglishFormat[] = "%s Please check folder path.";
 const char GroupFolderChineseFormat[] = "无法建目录(%s)!";
+
+// The command line's usage: one line per switch, each way, then the exit codes.
+const char UsageChinese[] =
+    "用法： setup.exe [/S] [/LOG=文件] [/LANG=EN|SC|TC] [/DISPLAYOK=1|0]\n"
+    "           [/NOICON] [/REPLACEWORDBASE] [/D=目录]\n"
+    "/S  无人值守安装：不显示向导和消息，以退出码报告结果。\n"
+    "/D=目录  安装目录，须是完整路径，放在最后，可含空格。\n"
+    "/LANG=EN|SC|TC  界面语言：英文、简体中文、繁体中文。\n"
+    "/DISPLAYOK=1|0  本系统能否正确显示中文。\n"
+    "/NOICON  不建立桌面图标。\n"
+    "/REPLACEWORDBASE  替换已有的词库（否则保留老词库）。\n"
+    "/LOG=文件  把安装过程写入日志文件。\n"
+    "退出码：0 安装成功，1 程序数据损坏，2 命令行有误，3 目录不可用，4 安装失败。";
+const char UsageEnglish[] =
+    "Usage: setup.exe [/S] [/LOG=file] [/LANG=EN|SC|TC] [/DISPLAYOK=1|0]\n"
+    "            [/NOICON] [/REPLACEWORDBASE] [/D=folder]\n"
+    "/S  unattended install: no wizard, no message; the exit code tells the result\n"
+    "/D=folder  the destination, a full path; it comes last and may hold spaces\n"
+    "/LANG=EN|SC|TC  interface language: English, Simplified or Traditional Chinese\n"
+    "/DISPLAYOK=1|0  whether this system displays Chinese correctly\n"
+    "/NOICON  no desktop link\n"
+    "/REPLACEWORDBASE  replace an existing word base (else it is kept)\n"
+    "/LOG=file  write a plain-text log of the install\n"
+    "Exit codes: 0 installed, 1 program data damaged, 2 bad command line,\n"
+    "3 destination refused, 4 install failed";
+const char BadCommandLineChinese[] = "命令行有误，原因见英文第一行。";

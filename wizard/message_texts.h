@@ -20,3 +20,9 @@ extern const char CannotCreateFolderText[];
 extern const char DestinationFolderChinese[];        // the wizard's destination cannot be created
 extern const char DestinationFolderEnglishFormat[];  // "%s Please check folder path."
 extern const char GroupFolderChineseFormat[];        // "无法建目录(%s)!" with the full folder path
+
+// The command line's usage, several lines each way, and the line put above it
+// when a command line was refused (the English reason names the argument).
+extern const char UsageChinese[];
+extern const char UsageEnglish[];
+extern const char BadCommandLineChinese[];

@@ -24,12 +24,8 @@ static const int FramedPushButtons[] = { ID_NEXT_BUTTON, ID_BACK_BUTTON, ID_CANC
 
 static void ProposeDestination(HWND window)
 {
-    char systemDir[PathBufferBytes] = "";
     char destination[PathBufferBytes];
-    UINT length = GetWindowsDirectoryA(systemDir, PathBufferBytes);
-    if (length >= (UINT)PathBufferBytes)
-        systemDir[0] = 0;   // too long for the buffer: the fallback is used
-    SettleWindowsDir(systemDir, ProductFolderName, WindowsDir, destination);
+    SettleSystemWindowsDir(destination);
     SetDlgItemTextA(window, ID_DESTINATION_EDIT, destination);
 }
 

@@ -12,11 +12,19 @@ int StartSetup(SetupRun *run, const std::string &exePath)
 
 int StartSetupIn(SetupRun *run, const std::string &exePath, const std::string &currentDir)
 {
+    return StartSetupWith(run, exePath, currentDir, std::string());
+}
+
+int StartSetupWith(SetupRun *run, const std::string &exePath, const std::string &currentDir,
+                   const std::string &arguments)
+{
     ZeroMemory(run, sizeof(*run));
     STARTUPINFOA startup;
     ZeroMemory(&startup, sizeof(startup));
     startup.cb = sizeof(startup);
     std::string commandLine = "\"" + exePath + "\"";
+    if (!arguments.empty())
+        commandLine += " " + arguments;
     const char *directory = currentDir.empty() ? 0 : currentDir.c_str();
     if (!CreateProcessA(exePath.c_str(), &commandLine[0], 0, 0, FALSE, 0, 0, directory, &startup, &run->process))
         return 0;
@@ -75,6 +83,22 @@ int WaitForExit(SetupRun *run, int timeoutMs, DWORD *exitCode)
         return 0;
     GetExitCodeProcess(run->process.hProcess, exitCode);
     return 1;
+}
+
+// Every poll until the end looks for a visible window of the process, so a
+// window shown even briefly is seen unless it lived less than one poll.
+int WaitForExitWithoutWindow(SetupRun *run, int timeoutMs, DWORD *exitCode, int *windowSeen)
+{
+    *windowSeen = 0;
+    for (int waited = 0; waited < timeoutMs; waited += PollMs) {
+        if (ProcessHasWindow(run->process.dwProcessId))
+            *windowSeen = 1;
+        if (WaitForSingleObject(run->process.hProcess, PollMs) == WAIT_OBJECT_0) {
+            GetExitCodeProcess(run->process.hProcess, exitCode);
+            return 1;
+        }
+    }
+    return 0;
 }
 
 void EndSetup(SetupRun *run)

@@ -15,9 +15,15 @@ const int DriverTimeoutMs = 20000;
 int StartSetup(SetupRun *run, const std::string &exePath);
 // Starts the program with the given folder as its current directory.
 int StartSetupIn(SetupRun *run, const std::string &exePath, const std::string &currentDir);
+// Starts it with the given arguments after its own quoted path (an empty folder keeps the current one).
+int StartSetupWith(SetupRun *run, const std::string &exePath, const std::string &currentDir,
+                   const std::string &arguments);
 HWND WaitForProcessWindow(DWORD processId, const char *caption, int timeoutMs);
 int ProcessHasWindow(DWORD processId);
 int WaitForExit(SetupRun *run, int timeoutMs, DWORD *exitCode);
+// Waits for the end of a run that should show nothing, noting whether a visible
+// window of the process was ever there.
+int WaitForExitWithoutWindow(SetupRun *run, int timeoutMs, DWORD *exitCode, int *windowSeen);
 void EndSetup(SetupRun *run);
 
 int IsControlShown(HWND dialog, int id);

@@ -1,7 +1,8 @@
-// The real setup program installs under Wine, driven through its wizard, and the
-// disk is checked afterwards: a fresh install, reinstalls that keep or replace
-// the word base, a locked main program, a full disk, a damaged optional entry,
-// and the shortcut names and shared settings file on Chinese systems.
+// The real setup program installs under Wine, driven through its wizard or
+// unattended from its command line, and the disk is checked afterwards: a fresh
+// install, reinstalls that keep or replace the word base, a locked main program,
+// a full disk, a damaged optional entry, the shortcut names and shared settings
+// file on Chinese systems, and command lines that are refused.
 #include "driver/setup_driver.h"
 #include "driver/wizard_walk.h"
 #include "support/test_paths.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 #include <stdio.h>
+#include <string.h>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,11 @@ static const char WizardCaption[] = "Lumabook Installer";
 static const char SuccessText[] = "Congratulations! Installation Success!";
 static const char FailureText[] = "Installation failed. Please check your system (quit all Zenpo applications) and try again.";
 static const char QuestionText[] = "Old CiKu (Word Base) is detected. Replace it with new CiKu?";
+const DWORD ExitBadCommandLine = 2;
+const DWORD ExitDestinationRefused = 3;
+const DWORD ExitInstallFailed = 4;
+const DWORD NoExitCode = 12345;
+static const char UsageText[] = "Usage: setup.exe";
 static const char *const WordBaseFiles[] = { "wordbase.dat", "phrases_shape.idx", "phrases_pinyin.idx",
                                              "phrases_initials.idx" };
 
@@ -73,6 +80,27 @@ static std::string ExpectedSettings(int displayOk, int language)
     return settings + appended;
 }
 
+enum InstallWay { ThroughTheWizard, Unattended };
+
+// The wizard's answers as the switches of an unattended install; the folder
+// comes last, spaces and all.
+static std::string SwitchesFor(const WizardAnswers &answers, MessageKeys wordBaseAnswer)
+{
+    static const char *const languages[] = { "EN", "SC", "TC" };
+    std::string switches = std::string("/S /LANG=") + languages[answers.language];
+    switches += answers.displayOk ? " /DISPLAYOK=1" : " /DISPLAYOK=0";
+    if (!answers.desktopIcon)
+        switches += " /NOICON";
+    if (wordBaseAnswer == PressTabThenEnter)
+        switches += " /REPLACEWORDBASE";
+    return switches + " /D=" + answers.destination;
+}
+
+static int Contains(const std::string &text, const std::string &part)
+{
+    return text.find(part) != std::string::npos;
+}
+
 class InstallEndToEnd : public ::testing::Test {
 protected:
     SetupRun run;
@@ -80,12 +108,20 @@ protected:
     std::string messageTexts;
     std::string questionTexts;
     int questions = 0;
+    InstallWay way = ThroughTheWizard;
+    std::string logPath;     // every install of these tests asks for a log
+    std::string log;
+    int windowSeen = 0;      // by an unattended install
 
     void SetUp() override
     {
         ZeroMemory(&run, sizeof(run));
         std::string name = std::string("e2e_") + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        for (char &c : name)
+            if (c == '/')
+                c = '_';    // a parameterised test's name holds its way
         dir = MakeScratchDir(name.c_str()) + "\\Lumabook";
+        logPath = MakeScratchDir((name + "_log").c_str()) + "\\setup log.txt";
         RemoveShortcuts(EnglishNames);
     }
 
@@ -123,22 +159,55 @@ protected:
         EXPECT_FALSE(FileIsPresent(PathOf("Charlist.dic1111")));
     }
 
+    // Start with the answers as switches and wait for the end, watching for
+    // any window; returns the exit code.
+    DWORD InstallUnattended(const std::string &exe, const std::string &switches)
+    {
+        EXPECT_TRUE(StartSetupWith(&run, exe, "", "\"/LOG=" + logPath + "\" " + switches)) << exe;
+        DWORD code = NoExitCode;
+        EXPECT_TRUE(WaitForExitWithoutWindow(&run, InstallTimeoutMs, &code, &windowSeen)) << "it did not end";
+        EXPECT_FALSE(windowSeen) << "an unattended install showed a window";
+        log = ReadLog();
+        return code;
+    }
+
+    // The log is a text file for Notepad: its lines end in CR LF.
+    std::string ReadLog()
+    {
+        std::string text = ReadWholeFile(logPath);
+        std::string lines;
+        for (char c : text)
+            if (c != '\r')
+                lines += c;
+        return lines;
+    }
+
     // Start, walk the wizard, answer the word-base question by keys if it
     // comes, read the final message and press Enter; returns the exit code.
+    // Or install unattended with the same answers.
     DWORD Install(const std::string &exe, WizardAnswers answers, MessageKeys wordBaseAnswer = PressEnter)
     {
         if (answers.destination.empty())
             answers.destination = dir;
-        EXPECT_TRUE(StartSetup(&run, exe)) << exe;
+        if (way == Unattended)
+            return InstallUnattended(exe, SwitchesFor(answers, wordBaseAnswer));
+        DWORD code = InstallThroughTheWizard(exe, answers, wordBaseAnswer);
+        log = ReadLog();
+        return code;
+    }
+
+    DWORD InstallThroughTheWizard(const std::string &exe, const WizardAnswers &answers, MessageKeys wordBaseAnswer)
+    {
+        EXPECT_TRUE(StartSetupWith(&run, exe, "", "\"/LOG=" + logPath + "\"")) << exe;
         run.wizard = WaitForProcessWindow(run.process.dwProcessId, WizardCaption, DriverTimeoutMs);
         if (!run.wizard) {
             ADD_FAILURE() << "no wizard window appeared";
-            return 12345;
+            return NoExitCode;
         }
         std::string failure;
         if (!WalkWizardToInstall(&run, answers, "", &failure)) {
             ADD_FAILURE() << failure;
-            return 12345;
+            return NoExitCode;
         }
         HWND message = WaitForMessageWindow(&run, InstallTimeoutMs, &messageTexts);
         if (message && messageTexts.find(QuestionText) != std::string::npos) {
@@ -150,13 +219,39 @@ protected:
         }
         if (!message) {
             ADD_FAILURE() << "no final message appeared";
-            return 12345;
+            return NoExitCode;
         }
         EXPECT_TRUE(AnswerMessageByKeys(message, PressEnter)) << "the final message would not come to the front";
-        DWORD code = 12345;
+        DWORD code = NoExitCode;
         EXPECT_TRUE(WaitForExit(&run, DriverTimeoutMs, &code)) << "the program did not end after the message";
         return code;
     }
+
+    // The wizard reports through its message and always ends with 0; the
+    // unattended install through its exit code. Both logs end alike.
+    void ExpectInstalled(DWORD code)
+    {
+        EXPECT_EQ(0u, code);
+        if (way == ThroughTheWizard) {
+            EXPECT_TRUE(Contains(messageTexts, SuccessText)) << messageTexts;
+        }
+        EXPECT_TRUE(Contains(log, "\nresult: installed\n")) << log;
+        EXPECT_TRUE(Contains(log, "\nexit code: 0\n")) << log;
+        EXPECT_TRUE(Contains(log, "Lumabook Writer setup 1.0.0\n")) << log;
+    }
+
+    void ExpectFailed(DWORD code, const std::string &failedLine)
+    {
+        EXPECT_EQ(way == ThroughTheWizard ? 0u : ExitInstallFailed, code);
+        if (way == ThroughTheWizard) {
+            EXPECT_TRUE(Contains(messageTexts, FailureText)) << messageTexts;
+        }
+        EXPECT_TRUE(Contains(log, failedLine)) << log;
+        EXPECT_TRUE(Contains(log, "\nresult: install FAILED\n")) << log;
+    }
+
+    // The question is the wizard's; unattended, the switch answered it.
+    int QuestionsExpected() { return way == ThroughTheWizard ? 1 : 0; }
 
     void ExpectShortcuts(const ShortcutNames &names, int desktopLink)
     {
@@ -174,9 +269,26 @@ protected:
     }
 };
 
+// Each install below runs through the wizard and again unattended, into a
+// folder with a blank in its name.
+class InstallBothWays : public InstallEndToEnd, public ::testing::WithParamInterface<InstallWay> {
+protected:
+    void SetUp() override
+    {
+        InstallEndToEnd::SetUp();
+        way = GetParam();
+        dir = dir.substr(0, dir.size() - strlen("Lumabook")) + "Luma book";
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Ways, InstallBothWays, ::testing::Values(ThroughTheWizard, Unattended),
+                         [](const ::testing::TestParamInfo<InstallWay> &info) {
+                             return std::string(info.param == Unattended ? "Unattended" : "ThroughTheWizard");
+                         });
+
 // Start, keep the proposed answers but the folder, answer "不正确(NO)" and
 // Simplified Chinese, press Install, read the success message, check the disk.
-TEST_F(InstallEndToEnd, FreshInstallWritesEveryFileTheSettingsAndTheShortcuts)
+TEST_P(InstallBothWays, FreshInstallWritesEveryFileTheSettingsAndTheShortcuts)
 {
     std::string sharedCopy = WindowsDirectory() + "SharedSet2.bin";
     ASSERT_TRUE(WriteWholeFile(sharedCopy, "copy from elsewhere", ReadOnlyAndHidden));
@@ -184,9 +296,8 @@ TEST_F(InstallEndToEnd, FreshInstallWritesEveryFileTheSettingsAndTheShortcuts)
     answers.displayOk = 0;
     answers.language = 1;
 
-    EXPECT_EQ(0u, Install(SetupExePath(), answers));
+    ExpectInstalled(Install(SetupExePath(), answers));
 
-    EXPECT_NE(std::string::npos, messageTexts.find(SuccessText)) << messageTexts;
     EXPECT_EQ(0, questions) << "a fresh install asks nothing";
     EXPECT_EQ("", CompareWithProduct(dir, {"uiprefs.ini"}));
     EXPECT_EQ(ExpectedSettings(0, 1), ReadWholeFile(PathOf("uiprefs.ini")));
@@ -194,6 +305,11 @@ TEST_F(InstallEndToEnd, FreshInstallWritesEveryFileTheSettingsAndTheShortcuts)
     unsigned long long bytes;
     EXPECT_EQ(ProductFileCount, CountFiles(dir, &bytes));
     ExpectShortcuts(EnglishNames, 1);
+    EXPECT_TRUE(Contains(log, "answer interface language: SC (Simplified Chinese)\n")) << log;
+    EXPECT_TRUE(Contains(log, "\nfile written: Lumabook.exe\n")) << log;
+    EXPECT_TRUE(Contains(log, "[Config] UseBmpFont=1 ForceLanguage=1\n")) << log;
+    EXPECT_TRUE(Contains(log, "Lumabook UnInstall.lnk -> " + dir + "\\LbUnInstall.exe\n")) << log;
+    EXPECT_TRUE(Contains(log, "\\Lumabook Writer.lnk -> " + dir + "\\Lumabook.exe\nresult:")) << "the desktop link\n" << log;
     EXPECT_EQ("copy from elsewhere", ReadWholeFile(sharedCopy)) << "no SharedSet2.bin beside the program";
     SetFileAttributesA(sharedCopy.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileA(sharedCopy.c_str());
@@ -201,11 +317,13 @@ TEST_F(InstallEndToEnd, FreshInstallWritesEveryFileTheSettingsAndTheShortcuts)
 }
 
 // Reinstall over an earlier installation: the question opens on No, so Enter
-// alone keeps the user's word base, and so does Esc; the desktop box is
-// cleared, so only the Start-menu entry is made.
-TEST_F(InstallEndToEnd, ReinstallAnsweredByEnterOrEscKeepsTheWordBaseAndReplacesEverythingElse)
+// alone keeps the user's word base, and so does Esc (unattended: no switch);
+// the desktop box is cleared, so only the Start-menu entry is made.
+TEST_P(InstallBothWays, ReinstallAnsweredByEnterOrEscKeepsTheWordBaseAndReplacesEverythingElse)
 {
     for (MessageKeys keys : { PressEnter, PressEsc }) {
+        if (keys == PressEsc && way == Unattended)
+            break;          // no question to press a key on
         SCOPED_TRACE(keys == PressEnter ? "Enter" : "Esc");
         if (keys == PressEsc)
             dir += "_esc";      // a second earlier installation, in a folder of its own
@@ -215,11 +333,11 @@ TEST_F(InstallEndToEnd, ReinstallAnsweredByEnterOrEscKeepsTheWordBaseAndReplaces
         answers.desktopIcon = 0;
         questions = 0;
 
-        EXPECT_EQ(0u, Install(SetupExePath(), answers, keys));
+        ExpectInstalled(Install(SetupExePath(), answers, keys));
         EndSetup(&run);
 
-        EXPECT_EQ(1, questions);
-        EXPECT_NE(std::string::npos, messageTexts.find(SuccessText)) << messageTexts;
+        EXPECT_EQ(QuestionsExpected(), questions);
+        EXPECT_TRUE(Contains(log, "file kept (the existing word base stays): wordbase.dat\n")) << log;
         EXPECT_EQ("my words", ReadWholeFile(PathOf("wordbase.dat")));
         EXPECT_EQ("my shape index", ReadWholeFile(PathOf("phrases_shape.idx")));
         EXPECT_EQ("\x80 my pinyin index", ReadWholeFile(PathOf("phrases_pinyin.idx")));
@@ -234,23 +352,23 @@ TEST_F(InstallEndToEnd, ReinstallAnsweredByEnterOrEscKeepsTheWordBaseAndReplaces
 }
 
 // Tab takes the focus from No to Yes, and Enter then answers Yes.
-TEST_F(InstallEndToEnd, ReinstallAnsweringYesReplacesTheWordBaseWritableAndVisible)
+TEST_P(InstallBothWays, ReinstallAnsweringYesReplacesTheWordBaseWritableAndVisible)
 {
     PlaceEarlierInstallation();
     for (const char *name : WordBaseFiles)
         SetFileAttributesA(PathOf(name).c_str(), ReadOnlyAndHidden);
 
-    EXPECT_EQ(0u, Install(SetupExePath(), DefaultAnswers(), PressTabThenEnter));
+    ExpectInstalled(Install(SetupExePath(), DefaultAnswers(), PressTabThenEnter));
 
-    EXPECT_EQ(1, questions);
-    EXPECT_NE(std::string::npos, messageTexts.find(SuccessText)) << messageTexts;
+    EXPECT_EQ(QuestionsExpected(), questions);
+    EXPECT_FALSE(Contains(log, "file kept")) << log;
     EXPECT_EQ("", CompareWithProduct(dir, {"uiprefs.ini"}));   // the word base included, attributes 0
     RemoveShortcuts(EnglishNames);
 }
 
 // A running copy of the product holds its main program: everything before it is
 // written, then the install stops, and the settings and shortcuts are untouched.
-TEST_F(InstallEndToEnd, HeldMainProgramStopsTheInstallBeforeSettingsAndShortcuts)
+TEST_P(InstallBothWays, HeldMainProgramStopsTheInstallBeforeSettingsAndShortcuts)
 {
     ASSERT_TRUE(CreateDirectoryA(dir.c_str(), 0));
     ASSERT_TRUE(WriteWholeFile(PathOf("Lumabook.exe"), "running program", 0));
@@ -261,8 +379,8 @@ TEST_F(InstallEndToEnd, HeldMainProgramStopsTheInstallBeforeSettingsAndShortcuts
     DWORD code = Install(SetupExePath(), DefaultAnswers());
     ReleaseHeldFile(&held);
 
-    EXPECT_EQ(0u, code);
-    EXPECT_NE(std::string::npos, messageTexts.find(FailureText)) << messageTexts;
+    ExpectFailed(code, "file FAILED, the install stops: Lumabook.exe: Windows error 32 (");
+    EXPECT_FALSE(Contains(log, "settings")) << log;
     EXPECT_EQ("running program", ReadWholeFile(PathOf("Lumabook.exe")));
     EXPECT_EQ("", CompareWithProduct(dir, {"Lumabook.exe"})) << "rows T1 to T18, the settings file unedited";
     ExpectCacheFilesGone();
@@ -271,7 +389,7 @@ TEST_F(InstallEndToEnd, HeldMainProgramStopsTheInstallBeforeSettingsAndShortcuts
 
 // The 2 MiB drive X: cannot hold the product: the failure message, and what
 // was on the drive before is still there.
-TEST_F(InstallEndToEnd, FullDiskFailsAndLeavesTheDrivesOtherFilesAlone)
+TEST_P(InstallBothWays, FullDiskFailsAndLeavesTheDrivesOtherFilesAlone)
 {
     if (GetFileAttributesA("X:\\") == INVALID_FILE_ATTRIBUTES)
         GTEST_SKIP() << "no small drive X: (the tests run without root)";
@@ -282,9 +400,7 @@ TEST_F(InstallEndToEnd, FullDiskFailsAndLeavesTheDrivesOtherFilesAlone)
     WizardAnswers answers = DefaultAnswers();
     answers.destination = dir;
 
-    EXPECT_EQ(0u, Install(SetupExePath(), answers));
-
-    EXPECT_NE(std::string::npos, messageTexts.find(FailureText)) << messageTexts;
+    ExpectFailed(Install(SetupExePath(), answers), ": Windows error 112 (");
     EXPECT_EQ(earlier, ReadWholeFile("X:\\earlier\\notes.bin"));
     ExpectNoShortcuts(EnglishNames);
     // The small drive is shared with other tests: give its space back.
@@ -297,6 +413,70 @@ TEST_F(InstallEndToEnd, FullDiskFailsAndLeavesTheDrivesOtherFilesAlone)
     SetFileAttributesA("X:\\earlier\\notes.bin", FILE_ATTRIBUTE_NORMAL);
     DeleteFileA("X:\\earlier\\notes.bin");
     RemoveDirectoryA("X:\\earlier");
+}
+
+// A command line the program refuses, or the usage asked for. "<dir>" stands
+// for the test's folder, "<long>" for a folder below it just short of 260
+// characters, too long for the install's names. The log is asked for first.
+struct RefusedLine {
+    const char *arguments;
+    DWORD code;
+    const char *logLine;
+    int usageShown;
+};
+static const RefusedLine RefusedLines[] = {
+    { "/S /QUIET /D=<dir>", ExitBadCommandLine, "command line refused: /QUIET: unknown argument\n", 0 },
+    { "/S /LANG=FR /D=<dir>", ExitBadCommandLine, "refused: /LANG=FR: give /LANG= once, as EN, SC or TC\n", 0 },
+    { "/S /LANG=SC /lang=tc", ExitBadCommandLine, "refused: /lang=tc: give /LANG= once", 0 },
+    { "/S /DISPLAYOK=yes", ExitBadCommandLine, "refused: /DISPLAYOK=yes: give /DISPLAYOK= once, as 1 or 0\n", 0 },
+    { "/S /D=Lumabook", ExitBadCommandLine, "refused: /D=Lumabook: not a full folder path", 0 },
+    { "/S /D=", ExitBadCommandLine, "refused: /D=: not a full folder path", 0 },
+    { "/S /D=C:\\", ExitBadCommandLine, "refused: /D=C:: not a full folder path", 0 },
+    { "/S /D=<dir>\\missing\\Lumabook", ExitDestinationRefused,
+      "destination refused, the folder cannot be created: <dir>\\missing\\Lumabook: Windows error 3 (", 0 },
+    { "/S /D=<long>", ExitDestinationRefused, "destination refused, too long for the install's file names: <long>\n", 0 },
+    { "/NOICON /D=<dir>", ExitBadCommandLine, "refused: /D=, /LANG=, /DISPLAYOK=, /NOICON and /REPLACEWORDBASE need /S\n", 1 },
+    { "/?", 0, "\nexit code: 0\n", 1 },
+};
+
+static std::string Substituted(std::string text, const std::string &dir, const std::string &longDir)
+{
+    for (size_t at; (at = text.find("<dir>")) != std::string::npos;)
+        text.replace(at, 5, dir);
+    for (size_t at; (at = text.find("<long>")) != std::string::npos;)
+        text.replace(at, 6, longDir);
+    return text;
+}
+
+// Each line ends with its exit code, its reason in the log, and nothing made
+// on the disk; only without /S is a window shown, the usage, closed with OK.
+TEST_F(InstallEndToEnd, RefusedCommandLinesEndWithTheirCodeAndWriteNothing)
+{
+    std::string longDir = dir + "\\" + std::string(250 - dir.size() - 1, 'x');
+    for (const RefusedLine &row : RefusedLines) {
+        std::string arguments = Substituted(row.arguments, dir, longDir);
+        SCOPED_TRACE(arguments);
+        DWORD code = NoExitCode;
+        if (row.usageShown) {
+            ASSERT_TRUE(StartSetupWith(&run, SetupExePath(), "", "\"/LOG=" + logPath + "\" " + arguments));
+            HWND usage = WaitForMessageWindow(&run, DriverTimeoutMs, &messageTexts);
+            ASSERT_TRUE(usage) << "no usage shown";
+            EXPECT_TRUE(Contains(messageTexts, UsageText)) << messageTexts;
+            Capture picture;
+            if (CaptureWindow(usage, &picture))
+                SaveCapture(picture, ArtifactPath(row.code ? "usage_refused.png" : "usage.png"));
+            EXPECT_TRUE(AnswerMessageByKeys(usage, PressEnter));
+            EXPECT_TRUE(WaitForExit(&run, DriverTimeoutMs, &code));
+            log = ReadLog();
+        } else {
+            code = InstallUnattended(SetupExePath(), arguments);
+        }
+        EndSetup(&run);
+        EXPECT_EQ(row.code, code);
+        EXPECT_TRUE(Contains(log, Substituted(row.logLine, dir, longDir))) << log;
+        EXPECT_FALSE(FileIsPresent(dir)) << "a refused command line made the folder";
+        ExpectNoShortcuts(EnglishNames);
+    }
 }
 
 // A copy of the setup program with one payload entry replaced.

@@ -1,0 +1,8 @@
+// The program's exit codes, the one channel a deployment tool reads besides the log.
+#pragma once
+
+const int ExitNormal = 0;               // installed, or the wizard or the usage ended
+const int ExitStartupFailed = 1;        // the glyph data is missing or damaged
+const int ExitBadCommandLine = 2;       // an argument was refused; nothing was installed
+const int ExitDestinationRefused = 3;   // the destination is too long or cannot be created
+const int ExitInstallFailed = 4;        // the install sequence stopped (a file could not be written)
