@@ -76,6 +76,10 @@ static int SettleDestinationFolder()
 // The destination is refused before anything is made on the disk.
 static int AcceptDestination()
 {
+    if (!IsFullPath(InstallDir)) {
+        ShowWizardMessage(InstallPathNotFullMessage);
+        return 0;
+    }
     if (!DestinationFitsInstallNames(InstallDir)) {
         ShowWizardMessage(InstallPathTooLongMessage);
         return 0;
