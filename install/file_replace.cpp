@@ -1,63 +1,77 @@
 // Replacing a file whole: the new contents go into a temporary file beside it,
-// which takes the file's name only once it is complete, flushed and closed.
-// Until then the old file stays as it was, attributes included.
+// which takes the file's name only once it is complete and closed. Until then
+// the old file stays as it was, attributes included.
 #include "install/file_replace.h"
 #include "install/payload_store.h"
-#include "startup/path_text.h"
 #include "startup/shared_state.h"
 #include <stdio.h>
 
-static const char TempFilePrefix[] = "lb~";
+static const char TempFileSuffix[] = "~new";
+static_assert(sizeof(TempFileSuffix) - 1 == TempFileSuffixLength, "the suffix and its length differ");
 
-// The temporary file lies in the target's own folder, so that taking the
-// target's name is a rename on one volume and never a copy.
-static int MakeTempFileBeside(const char *path, char *temp)
+const DWORD ReplaceableAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+// The bits of an old file that its replacement keeps besides those the caller asks for.
+const DWORD CarriedAttributes = FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+// The temporary file is the target's name with a suffix, in the target's own
+// folder, so that taking the target's name is a rename on one volume and never
+// a copy. A fixed name rather than GetTempFileNameA: that call creates and
+// probes a file of its own, which doubled the cost of a small file under Wine,
+// and a name left by a power cut is simply written again by the next install.
+static int TempPathBeside(const char *path, char *temp)
 {
-    char folder[PathBufferBytes];
-    lstrcpynA(folder, path, PathBufferBytes);
-    char *last = (char *)FindLastBackslash(folder);
-    if (!last)
-        return 0;
-    last[1] = 0;    // "X:\" stays the root, not the drive's current folder
-    return GetTempFileNameA(folder, TempFilePrefix, 0, temp) != 0;
+    int length = snprintf(temp, PathBufferBytes, "%s%s", path, TempFileSuffix);
+    return length >= 0 && length < PathBufferBytes;
 }
 
-// The stream may hold the tail of the data until it is emptied, so a full disk
-// can show up only there. The flush is checked by itself because some runtimes'
-// fclose does not report a flush that failed inside it.
-static int WriteWholeFile(const char *path, const void *data, unsigned long length)
+// The file is created with its final attributes: the handle that creates a
+// read-only file may still write it, and no second call is needed afterwards.
+// A temporary file left read-only by an earlier run is removed and made anew.
+static HANDLE CreateTempFile(const char *temp, DWORD attributes)
 {
-    FILE *file = fopen(path, "wb");
-    if (!file)
-        return 0;
-    size_t written = length ? fwrite(data, 1, length, file) : 0;
-    int flushed = fflush(file) == 0;
-    int closed = fclose(file) == 0;
-    return written == length && flushed && closed;
+    DWORD flags = attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
+    HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, 0, CREATE_ALWAYS, flags, 0);
+    if (file != INVALID_HANDLE_VALUE)
+        return file;
+    DeleteFileForced(temp);
+    return CreateFileA(temp, GENERIC_WRITE, 0, 0, CREATE_ALWAYS, flags, 0);
 }
 
-// Returns 1 when the path holds exactly the data. On 0 the old file, if any,
-// is untouched and no temporary file is left. The new file keeps the old one's
-// attribute bits other than read-only and hidden, which the caller decides.
-int ReplaceFileWhole(const char *path, const void *data, unsigned long length)
+// One write call for the whole block; a full disk shows as a short or failed write.
+static int WriteWholeFile(const char *temp, const void *data, unsigned long length, DWORD attributes)
+{
+    HANDLE file = CreateTempFile(temp, attributes);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    DWORD written = 0;
+    BOOL wrote = length == 0 || WriteFile(file, data, length, &written, 0);
+    BOOL closed = CloseHandle(file);
+    return wrote && written == length && closed;
+}
+
+// Returns 1 when the path holds exactly the data, with the attributes asked
+// for (read-only, hidden) and the old file's system, archive and indexing bits.
+// On 0 the old file, if any, is untouched and no temporary file is left.
+int ReplaceFileWhole(const char *path, const void *data, unsigned long length, DWORD addAttributes)
 {
     char temp[PathBufferBytes];
-    if (!MakeTempFileBeside(path, temp))
+    if (!TempPathBeside(path, temp))
         return 0;
-    if (!WriteWholeFile(temp, data, length)) {
-        DeleteFileA(temp);
-        return 0;
-    }
     DWORD previous = GetFileAttributesA(path);
-    // A read-only (or hidden) file is not replaced by a rename everywhere.
-    ClearFileAttributes(path, 1, 1);
-    if (!MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING)) {
-        if (previous != INVALID_FILE_ATTRIBUTES)
-            WriteFileAttributes(path, previous);
-        DeleteFileA(temp);
+    int existed = previous != INVALID_FILE_ATTRIBUTES;
+    DWORD attributes = (existed ? previous & CarriedAttributes : 0) | (addAttributes & ReplaceableAttributes);
+    if (!WriteWholeFile(temp, data, length, attributes)) {
+        DeleteFileForced(temp);
         return 0;
     }
-    if (previous != INVALID_FILE_ATTRIBUTES)
-        WriteFileAttributes(path, previous & ~(DWORD)(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    // A read-only (or hidden) file is not replaced by a rename everywhere.
+    if (existed && (previous & ReplaceableAttributes))
+        WriteFileAttributes(path, previous & ~ReplaceableAttributes);
+    if (!MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING)) {
+        if (existed)
+            WriteFileAttributes(path, previous);
+        DeleteFileForced(temp);
+        return 0;
+    }
     return 1;
 }

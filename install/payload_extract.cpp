@@ -15,16 +15,15 @@ int ExtractPayloadFile(int resourceId, const char *targetName, unsigned char *bu
 }
 
 // The new file replaces the old one only once it is complete: a write that
-// fails leaves the old file as it was, attributes included.
+// fails leaves the old file as it was, attributes included. The new file gets
+// the attributes its row asks for; a replaced file without them ends writable
+// and visible.
 int WriteInstallFile(const char *targetName, const unsigned char *data, unsigned long length,
                      int makeReadOnly, int makeHidden)
 {
     char path[PathBufferBytes];
     if (!BuildInstallPath(path, targetName))
         return 0;
-    if (!ReplaceFileWhole(path, data, length))
-        return 0;
-    if (makeReadOnly || makeHidden)
-        AddFileAttributes(path, makeReadOnly, makeHidden);
-    return 1;
+    DWORD attributes = (makeReadOnly ? FILE_ATTRIBUTE_READONLY : 0) | (makeHidden ? FILE_ATTRIBUTE_HIDDEN : 0);
+    return ReplaceFileWhole(path, data, length, attributes);
 }

@@ -178,7 +178,7 @@ static int RewriteSettingsFile(const char *path)
     snprintf(keys[0].value, SettingsValueBytes, "%c", ChineseDisplayOk ? '0' : '1');
     snprintf(keys[1].value, SettingsValueBytes, "%d", ForceLanguage);
     SettingsText text = { 0, 0, 0 };
-    int rewritten = EditSettings(bytes, length, keys, &text) && ReplaceFileWhole(path, text.bytes, text.length);
+    int rewritten = EditSettings(bytes, length, keys, &text) && ReplaceFileWhole(path, text.bytes, text.length, 0);
     free(text.bytes);
     free(bytes);
     return rewritten;

@@ -7,6 +7,7 @@
 #include "wizard/message_texts.h"
 #include "install/install_sequence.h"
 #include "install/file_table.h"
+#include "install/file_replace.h"
 #include "startup/path_text.h"
 #include "startup/shared_state.h"
 #include "resources/resource_ids.h"
@@ -27,6 +28,7 @@ static const char *const OtherInstallNames[] = {
 };
 static const int OtherInstallNameCount = sizeof(OtherInstallNames) / sizeof(OtherInstallNames[0]);
 
+// Every file is first written under its name with the temporary suffix.
 int LongestInstallNameLength()
 {
     size_t longest = 0;
@@ -36,7 +38,7 @@ int LongestInstallNameLength()
     for (int i = 0; i < OtherInstallNameCount; i++)
         if (strlen(OtherInstallNames[i]) > longest)
             longest = strlen(OtherInstallNames[i]);
-    return (int)longest;
+    return (int)longest + TempFileSuffixLength;
 }
 
 int DestinationFitsInstallNames(const char *destination)
