@@ -1,5 +1,6 @@
 // The edition record: the names under which this edition shows up on the user's system.
 #pragma once
+#include <windows.h>
 
 // The three names that come in one script each (ASCII, GB2312 or Big5 bytes).
 struct EditionNames {
@@ -22,3 +23,4 @@ extern const EditionNames SimplifiedEditionNames;
 extern const EditionNames TraditionalEditionNames;
 
 const EditionNames *EditionNamesFor(int chineseVariant);
+const EditionNames *LinkNamesFor(int chineseVariant, UINT ansiCodePage);

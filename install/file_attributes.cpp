@@ -4,7 +4,7 @@
 const DWORD ReplaceableBits = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
 
 // SetFileAttributesA wants FILE_ATTRIBUTE_NORMAL, not 0, for a file without attributes.
-static BOOL WriteAttributes(const char *path, DWORD attributes)
+BOOL WriteFileAttributes(const char *path, DWORD attributes)
 {
     return SetFileAttributesA(path, attributes ? attributes : FILE_ATTRIBUTE_NORMAL);
 }
@@ -22,7 +22,7 @@ int ClearFileAttributes(const char *path, int clearReadOnly, int clearHidden)
         cleared &= ~FILE_ATTRIBUTE_HIDDEN;
     if (cleared == attributes)
         return 0;
-    WriteAttributes(path, cleared);
+    WriteFileAttributes(path, cleared);
     return 1;
 }
 
@@ -43,5 +43,5 @@ void AddFileAttributes(const char *path, int makeReadOnly, int makeHidden)
         attributes |= FILE_ATTRIBUTE_READONLY;
     if (makeHidden)
         attributes |= FILE_ATTRIBUTE_HIDDEN;
-    WriteAttributes(path, attributes);
+    WriteFileAttributes(path, attributes);
 }

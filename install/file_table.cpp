@@ -128,3 +128,4 @@ const FileTableRow FileTable[] = {
 };
 
 const int FileTableRowCount = sizeof(FileTable) / sizeof(FileTable[0]);
+static_assert(sizeof(FileTable) / sizeof(FileTable[0]) <= FileTableRowLimit, "the file table outgrew its limit");

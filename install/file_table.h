@@ -21,6 +21,9 @@ struct FileTableRow {
     int ProgressPosition = 0;
 };
 
+// Room for the rows and checkpoints of the table, for arrays kept beside it.
+const int FileTableRowLimit = 128;
+
 extern const FileTableRow FileTable[];
 extern const int FileTableRowCount;
 

@@ -43,6 +43,8 @@ const char SharedSettingsVariant = '2';
 int KeepOldWordBase;
 int WordBaseAnswer;
 static HWND ProgressBar;
+// Rows whose payload entry failed its check: an optional one is left out.
+static unsigned char RowLeftOut[FileTableRowLimit];
 
 // The thread does not return to its message loop during the install, so the
 // bar is repainted by hand at every checkpoint.
@@ -119,6 +121,29 @@ static int RowIsWanted(const FileTableRow &row)
     return row.Condition == Always || !KeepOldWordBase;
 }
 
+// Checks the stored bytes of every entry the install will write, before the
+// first change on the disk, so that a damaged required entry stops the install
+// with the disk as it was rather than halfway through the table. A damaged
+// optional entry is marked to be left out.
+int CheckFileTableEntries()
+{
+    for (int i = 0; i < FileTableRowCount; i++) {
+        const FileTableRow &row = FileTable[i];
+        RowLeftOut[i] = 0;
+        if (row.ResourceId == 0 || !RowIsWanted(row))
+            continue;
+        RowLeftOut[i] = !PayloadEntryIsIntact(AppInstance, row.ResourceId);
+        if (!RowLeftOut[i])
+            continue;
+        LogLine(row.Failure == Required ? "payload entry %d damaged, the install stops before any change: %s"
+                                        : "payload entry %d damaged, optional, left out: %s",
+                row.ResourceId, row.TargetName);
+        if (row.Failure == Required)
+            return 0;
+    }
+    return 1;
+}
+
 // The table opens with the checkpoint that was set before the word-base
 // question; the walk starts behind it so the bar gets that position only once.
 int ExtractFileTable(unsigned char *buffer)
@@ -133,6 +158,8 @@ int ExtractFileTable(unsigned char *buffer)
             LogFileKept(row.TargetName);
             continue;
         }
+        if (RowLeftOut[i])
+            continue;   // its damage is in the log already
         SetLastError(ERROR_SUCCESS);   // a damaged entry fails without a Windows error
         int written = ExtractPayloadFile(row.ResourceId, row.TargetName, buffer, InstallBufferBytes,
                                          (row.Attributes & ReadOnly) != 0, (row.Attributes & Hidden) != 0);
@@ -146,7 +173,7 @@ int ExtractFileTable(unsigned char *buffer)
 // The names follow the system's script, never the language picked in the wizard.
 static void CreateShortcuts()
 {
-    const EditionNames *names = EditionNamesFor(SystemChineseVariant);
+    const EditionNames *names = LinkNamesFor(SystemChineseVariant, GetACP());
     LinkEntry entries[] = {
         { names->MainLinkName, EditionRecord.MainProgramFile },
         { names->UninstallerLinkName, EditionRecord.UninstallerFile },
@@ -202,6 +229,8 @@ static int InstallWithBuffer(unsigned char *buffer)
     ShowWindow(ProgressBar, SW_SHOW);
     SetProgressCheckpoint(FileTable[0].ProgressPosition);
     DecideWordBase();
+    if (!CheckFileTableEntries())
+        return 0;
     DeleteCacheFiles();
     if (!ExtractFileTable(buffer))
         return 0;

@@ -7,5 +7,8 @@ extern int KeepOldWordBase;    // set when the user keeps the existing word base
 extern int WordBaseAnswer;
 
 int RunInstallSequence();
+// The check of every entry the file table will write, before the disk changes;
+// 0 when a required entry is damaged.
+int CheckFileTableEntries();
 // The file table step alone (rows and checkpoints), into the caller's install buffer.
 int ExtractFileTable(unsigned char *buffer);

@@ -4,6 +4,7 @@
 
 const unsigned long InstallBufferBytes = 48 * 1024 * 1024;
 
+int PayloadEntryIsIntact(HMODULE module, int resourceId);
 int InflatePayloadEntry(HMODULE module, int resourceId, unsigned char *buffer, unsigned long *length);
 int ExtractPayloadFile(int resourceId, const char *targetName, unsigned char *buffer,
                        unsigned long capacity, int makeReadOnly, int makeHidden);
@@ -12,3 +13,4 @@ int WriteInstallFile(const char *targetName, const unsigned char *data, unsigned
 int ClearFileAttributes(const char *path, int clearReadOnly, int clearHidden);
 int DeleteFileForced(const char *path);
 void AddFileAttributes(const char *path, int makeReadOnly, int makeHidden);
+BOOL WriteFileAttributes(const char *path, DWORD attributes);

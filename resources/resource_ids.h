@@ -59,6 +59,9 @@
 #define ID_CHINESE_LICENCE_TEXT 124
 #define ID_ENGLISH_LICENCE_TEXT 161
 
+/* The CRC-32 of every stored payload stream (an RCDATA resource made by tools/pack_payload.py). */
+#define ID_PAYLOAD_CHECKSUMS 1
+
 /* The message dialog. */
 #define ID_MESSAGE_DIALOG 112
 #define ID_OK_BUTTON 1

@@ -1,22 +1,27 @@
 // The installed product's settings file "uiprefs.ini": the wizard's display answer
-// and interface language, written into its "[Config]" section in place.
+// and interface language, written into its "[Config]" section. The file is read
+// whole in binary mode, edited in memory and written whole beside the old one,
+// which it replaces only when complete: any failure leaves the old file byte for byte.
 #include "shell/settings_file.h"
 #include "install/payload_store.h"
+#include "install/file_replace.h"
 #include "startup/shared_state.h"
-#include <io.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-#include <sys/stat.h>
 
-const int SettingsLineBytes = 256;     // one read takes at most 255 characters
+// A line is examined in pieces of at most 255 characters, a CR LF counting as one.
+const size_t SettingsPieceChars = 255;
 const int SettingsValueBytes = 16;
+// The file is a few kilobytes of text; anything near this size is not a settings file.
+const long SettingsFileLimit = 16 * 1024 * 1024;
 
 static const char SettingsFileFormat[] = "%s\\uiprefs.ini";
 static const char ConfigHeader[] = "[Config]";
-static const char ConfigHeaderBlock[] = "\n\n[Config]\n\n";
+static const char ConfigHeaderBlock[] = "\r\n\r\n[Config]\r\n\r\n";
 static const char FontKey[] = "UseBmpFont=";
 static const char LanguageKey[] = "ForceLanguage=";
+const int SettingsKeyCount = 2;
 
 // The key lines of the file, each found anywhere in a line and given its new value.
 struct SettingsKey {
@@ -25,134 +30,168 @@ struct SettingsKey {
     int written;
 };
 
-// Reads the old value's width: the characters from the value's start to the line end.
-static long OldValueWidth(FILE *file, long valuePosition)
-{
-    fseek(file, valuePosition, SEEK_SET);
-    long width = 0;
-    int c;
-    while ((c = fgetc(file)) != EOF && c != '\n')
-        width++;
-    return width;
-}
+// A growing block of bytes: the file's new contents.
+struct SettingsText {
+    char *bytes;
+    size_t length;
+    size_t capacity;
+};
 
-// A value of another width than the new one: the rest of the file moves so that
-// the next line stays as it was. The file is a few kilobytes of text.
-static void ReplaceValueAndMoveTail(FILE *file, long valuePosition, long oldWidth, const char *value)
+static int AppendBytes(SettingsText *text, const char *bytes, size_t count)
 {
-    fseek(file, valuePosition + oldWidth, SEEK_SET);
-    size_t capacity = 4096, length = 0;
-    char *tail = (char *)malloc(capacity);
-    size_t got;
-    while (tail && (got = fread(tail + length, 1, capacity - length, file)) > 0) {
-        length += got;
-        if (length == capacity) {
-            char *larger = (char *)realloc(tail, capacity * 2);
-            if (!larger) {
-                free(tail);
-                tail = 0;
-                break;
-            }
-            tail = larger;
-            capacity *= 2;
-        }
+    if (text->length + count > text->capacity) {
+        size_t capacity = (text->length + count) * 2;
+        char *larger = (char *)realloc(text->bytes, capacity);
+        if (!larger)
+            return 0;
+        text->bytes = larger;
+        text->capacity = capacity;
     }
-    if (!tail)
-        return;     // out of memory: the line keeps its old value
-    fseek(file, valuePosition, SEEK_SET);
-    fputs(value, file);
-    fwrite(tail, 1, length, file);
-    fflush(file);
-    _chsize(_fileno(file), ftell(file));    // a wider old value leaves the file shorter
-    free(tail);
+    memcpy(text->bytes + text->length, bytes, count);
+    text->length += count;
+    return 1;
 }
 
-// Writes the key's new value where its old value stands, then leaves the stream
-// at the start of the next line. The old value runs to the line end; the usual
-// one-character value is overwritten in place and the file keeps its length.
-static void RewriteKeyValue(FILE *file, long valuePosition, const char *value)
+static int AppendString(SettingsText *text, const char *string)
 {
-    long oldWidth = OldValueWidth(file, valuePosition);
-    if (oldWidth == (long)strlen(value)) {
-        fseek(file, valuePosition, SEEK_SET);
-        fputs(value, file);
-    } else {
-        ReplaceValueAndMoveTail(file, valuePosition, oldWidth, value);
+    return AppendBytes(text, string, strlen(string));
+}
+
+// The whole file, every read checked; 0 when it cannot be opened or read.
+static char *ReadSettingsFile(const char *path, size_t *length)
+{
+    FILE *file = fopen(path, "rb");
+    if (!file)
+        return 0;
+    long size = -1;
+    if (fseek(file, 0, SEEK_END) == 0)
+        size = ftell(file);
+    char *bytes = size >= 0 && size < SettingsFileLimit ? (char *)malloc((size_t)size + 1) : 0;
+    int complete = bytes && fseek(file, 0, SEEK_SET) == 0 && fread(bytes, 1, (size_t)size, file) == (size_t)size &&
+                   !ferror(file);
+    fclose(file);
+    if (!complete) {
+        free(bytes);
+        return 0;
     }
-    fseek(file, valuePosition + (long)strlen(value), SEEK_SET);
-    int c;
-    while ((c = fgetc(file)) != EOF && c != '\n')
-        ;
-    fseek(file, 0, SEEK_CUR);   // the stream may switch between reading and writing
+    *length = (size_t)size;
+    return bytes;
 }
 
-// Scans the file line by line (a longer line in pieces of 255 characters) and
-// gives every key found its new value. Returns 1 when the scan reached the end
-// of the file, 0 when it stopped at both keys or at a read error.
-static int ScanSettings(FILE *file, SettingsKey *keys, int keyCount, int *headerSeen)
+static const char *FindBytes(const char *from, const char *to, const char *what)
 {
-    char line[SettingsLineBytes];
-    for (;;) {
-        long lineStart = ftell(file);
-        line[0] = 0;
-        if (!fgets(line, sizeof(line), file))
-            return !ferror(file);
-        if (strstr(line, ConfigHeader))
+    size_t whatLength = strlen(what);
+    for (const char *p = from; p + whatLength <= to; p++)
+        if (memcmp(p, what, whatLength) == 0)
+            return p;
+    return 0;
+}
+
+// The end of the piece that starts at from: after its line feed, or after 255
+// characters, whichever comes first.
+static const char *PieceEnd(const char *from, const char *end)
+{
+    const char *p = from;
+    for (size_t chars = 0; p < end && chars < SettingsPieceChars; chars++) {
+        if (p[0] == '\r' && p + 1 < end && p[1] == '\n')
+            p++;
+        if (*p++ == '\n')
+            break;
+    }
+    return p;
+}
+
+// The old value runs from the key to the line end (CR LF or LF) or the file's end.
+static const char *ValueEnd(const char *value, const char *end)
+{
+    const char *lineFeed = (const char *)memchr(value, '\n', (size_t)(end - value));
+    if (!lineFeed)
+        return end;
+    return lineFeed > value && lineFeed[-1] == '\r' ? lineFeed - 1 : lineFeed;
+}
+
+// Gives every key found its new value, one key per piece, the rest of that line
+// kept. Returns the position where the scan stopped (the file's end unless both
+// keys were written first), or 0 when memory ran out.
+static const char *EditKeys(const char *bytes, const char *end, SettingsKey *keys, int *headerSeen,
+                            SettingsText *text)
+{
+    const char *p = bytes;
+    int keysLeft = SettingsKeyCount;
+    while (p < end && keysLeft > 0) {
+        const char *pieceEnd = PieceEnd(p, end);
+        if (FindBytes(p, pieceEnd, ConfigHeader))
             *headerSeen = 1;
-        for (int i = 0; i < keyCount; i++) {
-            const char *found = strstr(line, keys[i].key);
+        const char *next = pieceEnd;
+        for (int i = 0; i < SettingsKeyCount; i++) {
+            const char *found = FindBytes(p, pieceEnd, keys[i].key);
             if (!found)
                 continue;
-            long valuePosition = lineStart + (long)(found - line) + (long)strlen(keys[i].key);
-            RewriteKeyValue(file, valuePosition, keys[i].value);
+            const char *value = found + strlen(keys[i].key);
+            next = ValueEnd(value, end);
+            if (!AppendBytes(text, p, (size_t)(value - p)) || !AppendString(text, keys[i].value))
+                return 0;
+            p = next;
+            next = PieceEnd(p, end);    // the old line end follows the new value
+            keysLeft -= !keys[i].written;
             keys[i].written = 1;
-            break;  // the rest of this line has been passed over
+            break;
         }
-        int allWritten = 1;
-        for (int i = 0; i < keyCount; i++)
-            allWritten &= keys[i].written;
-        if (allWritten)
+        if (!AppendBytes(text, p, (size_t)(next - p)))
             return 0;
-        if (feof(file))
-            return 1;
+        p = next;
     }
+    return p;
 }
 
-// Appends what the scan did not find: the header, then each missing key line.
-static void AppendMissing(FILE *file, const SettingsKey *keys, int keyCount, int headerSeen)
+// The lines as they come out: the keys given their values; when the scan ran
+// to the end, the header and the missing key lines appended. When it stopped
+// at both keys nothing is added: a header there would land amid the later lines.
+static int EditSettings(const char *bytes, size_t length, SettingsKey *keys, SettingsText *text)
 {
-    fseek(file, 0, SEEK_END);
-    if (!headerSeen)
-        fputs(ConfigHeaderBlock, file);
-    for (int i = 0; i < keyCount; i++)
-        if (!keys[i].written)
-            fprintf(file, "\n%s%s\n", keys[i].key, keys[i].value);
+    const char *end = bytes + length;
+    int headerSeen = 0;
+    const char *stopped = EditKeys(bytes, end, keys, &headerSeen, text);
+    if (!stopped || !AppendBytes(text, stopped, (size_t)(end - stopped)))
+        return 0;
+    if (stopped < end)
+        return 1;
+    if (!headerSeen && !AppendString(text, ConfigHeaderBlock))
+        return 0;
+    for (int i = 0; i < SettingsKeyCount; i++) {
+        if (keys[i].written)
+            continue;
+        if (!AppendString(text, "\r\n") || !AppendString(text, keys[i].key) ||
+            !AppendString(text, keys[i].value) || !AppendString(text, "\r\n"))
+            return 0;
+    }
+    return 1;
 }
 
+static int RewriteSettingsFile(const char *path)
+{
+    size_t length = 0;
+    char *bytes = ReadSettingsFile(path, &length);
+    if (!bytes)
+        return 0;
+    SettingsKey keys[SettingsKeyCount] = { { FontKey, "", 0 }, { LanguageKey, "", 0 } };
+    snprintf(keys[0].value, SettingsValueBytes, "%c", ChineseDisplayOk ? '0' : '1');
+    snprintf(keys[1].value, SettingsValueBytes, "%d", ForceLanguage);
+    SettingsText text = { 0, 0, 0 };
+    int rewritten = EditSettings(bytes, length, keys, &text) && ReplaceFileWhole(path, text.bytes, text.length, 0);
+    free(text.bytes);
+    free(bytes);
+    return rewritten;
+}
+
+// A missing file is not created; whatever happened, the file ends read-only and hidden.
 int UpdateSettingsFile()
 {
     char path[PathBufferBytes];
     int length = snprintf(path, sizeof(path), SettingsFileFormat, InstallDir);
     if (length < 0 || length >= (int)sizeof(path))
         return 1;   // no such file can exist
-
-    ClearFileAttributes(path, 1, 1);
-    _chmod(path, _S_IREAD | _S_IWRITE);
-
-    FILE *file = fopen(path, "r+");
-    if (file) {
-        SettingsKey keys[2] = { { FontKey, "", 0 }, { LanguageKey, "", 0 } };
-        snprintf(keys[0].value, SettingsValueBytes, "%c", ChineseDisplayOk ? '0' : '1');
-        snprintf(keys[1].value, SettingsValueBytes, "%d", ForceLanguage);
-        int headerSeen = 0;
-        // When the scan stopped early (both keys found, or a read error) nothing
-        // is appended: a header written there would land amid the lines that follow.
-        if (ScanSettings(file, keys, 2, &headerSeen))
-            AppendMissing(file, keys, 2, headerSeen);
-        fclose(file);
-    }
-
-    _chmod(path, _S_IREAD);
+    RewriteSettingsFile(path);
     AddFileAttributes(path, 1, 1);
     return 1;
 }

@@ -36,3 +36,36 @@ int AppendBackslash(char *path, int capacity)
     path[length + 1] = 0;
     return 1;
 }
+
+// The end of the path part that starts at part: its next backslash or the end.
+static const char *PathPartEnd(const char *part)
+{
+    while (*part && *part != '\\')
+        part = CharNextA(part);
+    return part;
+}
+
+static int IsAsciiLetter(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// A full path names its volume: a drive letter, a colon and a backslash
+// ("C:\Lumabook"), or a server and a share ("\\server\share\Lumabook"). Any
+// other path is taken from whatever folder the program happens to be in, and
+// so are the links made to it. "\\?\" and "\\.\" name no server.
+int IsFullPath(const char *path)
+{
+    if (IsAsciiLetter(path[0]) && path[1] == ':' && path[2] == '\\')
+        return 1;
+    if (path[0] != '\\' || path[1] != '\\')
+        return 0;
+    const char *server = path + 2;
+    const char *serverEnd = PathPartEnd(server);
+    if (serverEnd == server || *serverEnd != '\\')
+        return 0;
+    if (serverEnd - server == 1 && (*server == '?' || *server == '.'))
+        return 0;
+    const char *share = serverEnd + 1;
+    return PathPartEnd(share) > share;
+}

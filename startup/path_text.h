@@ -7,3 +7,4 @@ const char *FindLastBackslash(const char *path);   // null when the path holds n
 int EndsWithBackslash(const char *path);
 void StripTrailingBackslash(char *path);           // removes one trailing backslash
 int AppendBackslash(char *path, int capacity);     // when missing; 0 when it does not fit
+int IsFullPath(const char *path);                  // names its drive, or its server and share

@@ -8,6 +8,7 @@
 #include "install/install_sequence.h"
 #include "install/file_table.h"
 #include "install/install_log.h"
+#include "install/file_replace.h"
 #include "startup/path_text.h"
 #include "startup/shared_state.h"
 #include "resources/resource_ids.h"
@@ -28,6 +29,7 @@ static const char *const OtherInstallNames[] = {
 };
 static const int OtherInstallNameCount = sizeof(OtherInstallNames) / sizeof(OtherInstallNames[0]);
 
+// Every file is first written under its name with the temporary suffix.
 int LongestInstallNameLength()
 {
     size_t longest = 0;
@@ -37,7 +39,7 @@ int LongestInstallNameLength()
     for (int i = 0; i < OtherInstallNameCount; i++)
         if (strlen(OtherInstallNames[i]) > longest)
             longest = strlen(OtherInstallNames[i]);
-    return (int)longest;
+    return (int)longest + TempFileSuffixLength;
 }
 
 int DestinationFitsInstallNames(const char *destination)
@@ -77,6 +79,10 @@ static int SettleDestinationFolder()
 // The destination is refused before anything is made on the disk.
 int PrepareDestination()
 {
+    if (!IsFullPath(InstallDir)) {
+        LogLine("destination refused, not a full path: %s", InstallDir);
+        return DestinationNotFull;
+    }
     if (!DestinationFitsInstallNames(InstallDir)) {
         LogLine("destination refused, too long for the install's file names: %s", InstallDir);
         return DestinationTooLong;
@@ -92,7 +98,9 @@ int PrepareDestination()
 static int AcceptDestination()
 {
     int outcome = PrepareDestination();
-    if (outcome == DestinationTooLong)
+    if (outcome == DestinationNotFull)
+        ShowWizardMessage(InstallPathNotFullMessage);
+    else if (outcome == DestinationTooLong)
         ShowWizardMessage(InstallPathTooLongMessage);
     else if (outcome == DestinationNotCreated)
         ReportFolderNotCreated();

@@ -11,9 +11,10 @@ int DestinationFitsInstallNames(const char *destination);
 
 // What the checks of the destination InstallDir found; a refused one is left
 // as it was. The wizard's Install and the unattended install share them.
-enum DestinationOutcome { DestinationReady, DestinationTooLong, DestinationNotCreated };
-// Refuses a destination too long for the install's names; uses an existing
-// folder as it is, or creates a new one (one level) with its "doc" subfolder.
+enum DestinationOutcome { DestinationReady, DestinationNotFull, DestinationTooLong, DestinationNotCreated };
+// Refuses a destination that is not a full path (a drive or a server and share)
+// or is too long for the install's names; uses an existing folder as it is, or
+// creates a new one (one level) with its "doc" subfolder.
 int PrepareDestination();
 
 void StartInstall(HWND window);

@@ -14,6 +14,9 @@ const MessageText InstallFailureMessage = {
 // The destination, a backslash and the longest target name must fit a 260-byte path.
 const MessageText InstallPathTooLongMessage = {
     "安装路径太长。请选择较短的路径。", "Install path is too long. Please choose a shorter folder." };
+// A destination without its drive (or server and share) would follow the current folder.
+const MessageText InstallPathNotFullMessage = {
+    "安装路径必须是完整路径(如 C:\\Lumabook)。", "The install folder must be a full path, such as C:\\Lumabook." };
 const MessageText OldWordBaseMessage = {
     "安装目录有老词库。是否安装新词库(会冲掉老词库)?",
     "Old CiKu (Word Base) is detected. Replace it with new CiKu?" };

@@ -11,6 +11,7 @@ extern const MessageText NoAnswerMessage;
 extern const MessageText InstallSuccessMessage;
 extern const MessageText InstallFailureMessage;
 extern const MessageText InstallPathTooLongMessage;
+extern const MessageText InstallPathNotFullMessage;
 extern const MessageText OldWordBaseMessage;
 extern const MessageText StartMenuFailureMessage;
 

@@ -10,9 +10,9 @@ const char MessageCaption[] = "Lumabook Install Message";
 static const int PageMarks[] = { ID_DESTINATION_EDIT, ID_DISPLAY_QUESTION_LABEL, ID_ENGLISH_LICENCE_CHECK,
                                  ID_LANGUAGE_COMBO };
 
-void Wizard::StartWizard()
+void Wizard::StartWizard(const std::string &currentDir)
 {
-    ASSERT_TRUE(StartSetup(&run, SetupExePath()));
+    ASSERT_TRUE(StartSetupIn(&run, SetupExePath(), currentDir));
     run.wizard = WaitForProcessWindow(run.process.dwProcessId, WizardCaption, DriverTimeoutMs);
     ASSERT_TRUE(run.wizard) << "no wizard window appeared";
 }

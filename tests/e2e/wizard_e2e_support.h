@@ -15,7 +15,8 @@ protected:
     void SetUp() override { ZeroMemory(&run, sizeof(run)); }
     void TearDown() override { EndSetup(&run); }
 
-    void StartWizard();
+    // Starts the program in currentDir (empty: the driver's own).
+    void StartWizard(const std::string &currentDir = std::string());
     // Walks from the first page with Next, answering the display question with OK.
     void GoToPage(int page);
     // The page's own controls are shown and the other pages' hidden; Back on pages 1 to 3 only.

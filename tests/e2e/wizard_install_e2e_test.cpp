@@ -1,4 +1,5 @@
-// The real wizard's Install under Wine: the destination folder checks, the
+// The real wizard's Install under Wine: the destination folder checks (full
+// paths only, drive or server and share), the
 // final message no earlier than five seconds after Install, the pointer brought
 // to the wizard, and the program's end.
 #include "e2e/wizard_e2e_support.h"
@@ -11,9 +12,9 @@ const char SuccessEnglish[] = "Congratulations! Installation Success!";
 class WizardInstall : public Wizard {
 protected:
     // Starts the wizard with this destination and walks to the language page.
-    void ReadyToInstall(const std::string &destination)
+    void ReadyToInstall(const std::string &destination, const std::string &currentDir = std::string())
     {
-        StartWizard();
+        StartWizard(currentDir);
         SetControlText(run.wizard, ID_DESTINATION_EDIT, destination);
         GoToPage(3);
     }
@@ -125,14 +126,49 @@ TEST_F(WizardInstall, FolderWithoutParentIsRefused)
     EXPECT_FALSE(FolderExists(parent));
 }
 
-// The destination, a backslash and "chars_by_frequency.txt" (22 bytes, the
-// longest name the install writes) must fit 259 bytes: 236 is the most.
+// The destination, a backslash and "chars_by_frequency.txt~new" (26 bytes, the
+// longest name the install writes, while it is written) must fit 259 bytes:
+// 232 is the most.
 TEST_F(WizardInstall, DestinationTooLongForTheInstallNamesIsRefused)
 {
     std::string scratch = MakeScratchDir("long_path");
-    std::string destination = scratch + "\\" + std::string(237 - scratch.size() - 1, 'L');
-    ASSERT_EQ(237u, destination.size());
+    std::string destination = scratch + "\\" + std::string(233 - scratch.size() - 1, 'L');
+    ASSERT_EQ(233u, destination.size());
     ReadyToInstall(destination);
     ExpectRefused("Install path is too long.");
     EXPECT_FALSE(FolderExists(destination));
+}
+
+// A destination without its drive would be made inside whatever folder the
+// program was started from, and its links would break elsewhere: refused.
+TEST_F(WizardInstall, DestinationThatIsNotAFullPathIsRefused)
+{
+    std::string started = MakeScratchDir("relative_destination");
+    ReadyToInstall("Lumabook", started);
+    ExpectRefused("The install folder must be a full path, such as C:\\Lumabook.");
+    EXPECT_FALSE(FolderExists(started + "\\Lumabook"));
+}
+
+// A server and share name a folder as fully as a drive does. Wine serves
+// \\server\share from its prefix's dosdevices\unc folder, so the share is a
+// folder made there.
+TEST_F(WizardInstall, DestinationOnAServerShareIsAccepted)
+{
+    char prefix[MAX_PATH] = "";
+    if (!GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof(prefix)))
+        GTEST_SKIP() << "no WINEPREFIX to find the unc folder in";
+    std::string unc = "Z:" + std::string(prefix) + "/dosdevices/unc";
+    for (char &c : unc)
+        c = c == '/' ? '\\' : c;
+    std::string share = unc + "\\lumabook-server\\share";
+    CreateDirectoryA(unc.c_str(), 0);
+    CreateDirectoryA((unc + "\\lumabook-server").c_str(), 0);
+    CreateDirectoryA(share.c_str(), 0);
+    RemoveTree(share + "\\Lumabook");
+    ReadyToInstall("\\\\lumabook-server\\share\\Lumabook");
+    InstallToFinalMessage();
+    EXPECT_TRUE(FolderExists(share + "\\Lumabook\\doc"));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((share + "\\Lumabook\\Lumabook.exe").c_str()));
+    CloseFinalMessage();
+    RemoveTree(share + "\\Lumabook");
 }

@@ -1,15 +1,19 @@
 // The install sequence run in this process on the real setup program's payload
 // (its resources loaded as data), under a window that stands in for the wizard:
 // the progress bar's positions as they are set, the word-base decision, a stop
-// at a required row, the buffer given back, and destinations too long for a path.
+// at a required row, a damaged entry found before the disk changes, the buffer
+// given back, destinations too long for a path, and the script of the link names.
 #include "install/install_sequence.h"
 #include "startup/shared_state.h"
+#include "startup/system_probe.h"
+#include "support/import_patch.h"
 #include "startup/glyph_sheets.h"
 #include "resources/resource_ids.h"
 #include "support/test_paths.h"
 #include "support/install_check.h"
 #include <gtest/gtest.h>
 #include <commctrl.h>
+#include <shlobj.h>
 #include <process.h>
 #include <string>
 #include <vector>
@@ -362,4 +366,93 @@ TEST_F(InstallSequence, SharedSettingsInTheWindowsDirectoryItselfStayInPlace)
     ASSERT_TRUE(WriteWholeFile(windowsDir + "SharedSet2.bin", "the only copy", ReadOnlyAndHidden));
     ASSERT_EQ(1, RunInstallSequence());
     EXPECT_EQ("the only copy", ReadWholeFile(windowsDir + "SharedSet2.bin"));
+}
+
+// A damaged required entry at the very end of the table (the main program) is
+// found before the first change: the earlier files, the cache files, the whole
+// folder stay exactly as they were, and the bar never passes 10.
+TEST_F(InstallSequence, DamagedRequiredEntryStopsTheInstallBeforeTheDiskChanges)
+{
+    ASSERT_TRUE(WriteWholeFile(PathOf("syllables.dic"), "older table", ReadOnlyAndHidden));
+    ASSERT_TRUE(WriteWholeFile(PathOf("Lumabook.exe"), "older program", FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(WriteWholeFile(PathOf("syllables.dic0101"), "cache", ReadOnlyAndHidden));
+    ASSERT_TRUE(WriteWholeFile(PathOf("adjustments.dic"), "cache", ReadOnlyAndHidden));
+    std::string before = FolderSnapshot(dir);
+    const char damaged[] = "\x78\xDA this is not a deflate stream";
+    std::string exe = CopySetupWithEntry(MakeScratchDir("sequence_damaged_setup"), 109, damaged, sizeof(damaged));
+    HMODULE damagedSetup = LoadLibraryExA(exe.c_str(), 0, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(damagedSetup) << exe;
+    AppInstance = damagedSetup;
+    int result = RunInstallSequence();
+    AppInstance = setup;
+    FreeLibrary(damagedSetup);
+
+    EXPECT_EQ(0, result);
+    EXPECT_EQ(before, FolderSnapshot(dir));
+    EXPECT_EQ(std::vector<int>({ 10 }), PositionsSet());
+    EXPECT_EQ(1, BuffersGivenBack);
+}
+
+static void RemoveLinkGroup(const std::string &group)
+{
+    for (const char *link : { "\\Lumabook Writer.lnk", "\\Lumabook UnInstall.lnk", "\\蓝桥墨文本编辑.lnk",
+                              "\\蓝桥墨文本编辑卸载.lnk" })
+        DeleteFileA((group + link).c_str());
+    RemoveDirectoryA(group.c_str());
+}
+
+// A Chinese system whose ANSI code page is reported by the stand-ins below.
+static UINT StandInCodePage;
+static UINT WINAPI StandInGetACP()
+{
+    return StandInCodePage;
+}
+static BOOL WINAPI StandInGetCPInfo(UINT, LPCPINFO info)
+{
+    ZeroMemory(info, sizeof(*info));
+    info->MaxCharSize = StandInCodePage == CP_UTF8 ? 4 : 2;
+    return TRUE;
+}
+static LANGID WINAPI SimplifiedChineseSystem()
+{
+    return MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);
+}
+
+// A simplified Chinese system set to UTF-8 (code page 65001, four bytes a
+// character) passes the probe, yet GB2312 names would show there as
+// replacement characters: its links get the ASCII names. On 936 they are
+// GB2312; Wine writes such names only when it runs on 936 itself, so that
+// case runs under LANG=zh_CN.UTF-8 (ctest runs this test there too).
+TEST_F(InstallSequence, LinkNamesAreGb2312OnlyWhereTheAnsiCodePageIs936)
+{
+    const UINT systemCodePage = GetACP();
+    struct { UINT codePage; const char *group; const char *otherGroup; } systems[] = {
+        { CP_UTF8, "Lumabook Writer", "蓝桥墨文本编辑" },
+        { 936, "蓝桥墨文本编辑", "Lumabook Writer" },
+    };
+    void *getACP = ReplaceImport("kernel32.dll", "GetACP", (void *)StandInGetACP);
+    void *getCPInfo = ReplaceImport("kernel32.dll", "GetCPInfo", (void *)StandInGetCPInfo);
+    void *getLanguage = ReplaceImport("kernel32.dll", "GetSystemDefaultLangID", (void *)SimplifiedChineseSystem);
+    ASSERT_TRUE(getACP && getCPInfo && getLanguage);
+    char programs[MAX_PATH] = "";
+    SHGetSpecialFolderPathA(0, programs, CSIDL_PROGRAMS, FALSE);
+    for (const auto &system : systems) {
+        if (system.codePage == 936 && systemCodePage != 936)
+            continue;
+        SCOPED_TRACE(system.codePage);
+        StandInCodePage = system.codePage;
+        SystemChineseVariant = ProbeSystemChineseVariant();
+        EXPECT_EQ(1, SystemChineseVariant) << "the probe takes it for a simplified Chinese system";
+        std::string group = std::string(programs) + "\\" + system.group;
+        std::string otherGroup = std::string(programs) + "\\" + system.otherGroup;
+        RemoveLinkGroup(group);
+        RemoveLinkGroup(otherGroup);
+        EXPECT_EQ(1, RunInstallSequence());
+        EXPECT_TRUE(FileIsPresent(group + "\\" + system.group + ".lnk")) << group;
+        EXPECT_FALSE(FileIsPresent(otherGroup)) << otherGroup;
+        RemoveLinkGroup(group);
+    }
+    ReplaceImport("kernel32.dll", "GetACP", getACP);
+    ReplaceImport("kernel32.dll", "GetCPInfo", getCPInfo);
+    ReplaceImport("kernel32.dll", "GetSystemDefaultLangID", getLanguage);
 }

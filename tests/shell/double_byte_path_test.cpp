@@ -66,6 +66,22 @@ TEST_F(DoubleBytePath, AsciiPathsAreTheSameOnEveryCodePage)
     EXPECT_STREQ("C:", tight);
 }
 
+// A full path names a drive (letter, colon, backslash) or a server and a share.
+// On Big5 the server 成功 ends in the byte of a backslash yet is one name; on
+// 1252 that byte ends the server name and leaves the share empty.
+TEST_F(DoubleBytePath, FullPathsNameADriveOrAServerAndShare)
+{
+    struct { const char *path; int full; } cases[] = {
+        { "C:\\Lumabook", 1 }, { "z:\\", 1 }, { "\\\\server\\share", 1 }, { "\\\\server\\share\\Lumabook", 1 },
+        { "", 0 }, { "Lumabook", 0 }, { "C:Lumabook", 0 }, { "\\Lumabook", 0 }, { "1:\\Lumabook", 0 },
+        { "\\\\server", 0 }, { "\\\\server\\", 0 }, { "\\\\\\share", 0 }, { "\\\\?\\C:\\Lumabook", 0 },
+        { "\\\\.\\C:\\Lumabook", 0 },
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(c.full, IsFullPath(c.path)) << c.path;
+    EXPECT_EQ(Big5() ? 1 : 0, IsFullPath("\\\\" SUCCESS_BIG5 "\\share"));
+}
+
 TEST_F(DoubleBytePath, SetupDirEndsAtTheRealLastBackslash)
 {
     char setupDir[PathBufferBytes];

@@ -158,3 +158,33 @@ TEST_F(SettingsFile, KeysBeforeAnyHeaderNeverOverwriteTheLinesAfter)
     Write("[UI_STR]\r\nUseBmpFont=0\r\nForceLanguage=0\r\nTitle=Lumabook\r\nHelp=F1\r\n");
     EXPECT_EQ("[UI_STR]\r\nUseBmpFont=1\r\nForceLanguage=2\r\nTitle=Lumabook\r\nHelp=F1\r\n", Update(0, 2));
 }
+
+// The file is read as bytes: a stray Ctrl-Z (0x1A) ends nothing, and the lines
+// after it keep their place while a wider value is rewritten before them.
+TEST_F(SettingsFile, StrayControlZIsAByteLikeAnyOther)
+{
+    Write("[Config]\r\nNote=a\x1A" "b\r\nUseBmpFont=10\r\nLast=b\r\n");
+    EXPECT_EQ("[Config]\r\nNote=a\x1A" "b\r\nUseBmpFont=1\r\nLast=b\r\n\r\nForceLanguage=2\r\n", Update(0, 2));
+}
+
+// On a full disk the new file cannot be written beside the old one: the old
+// file stays byte for byte (read-only and hidden as always) and nothing is left beside it.
+TEST_F(SettingsFile, FullDiskLeavesTheOldFileByteForByte)
+{
+    if (GetFileAttributesA("X:\\") == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "no small disk as drive X: (mounting it needs root)";
+    dir = "X:\\settings";
+    CreateDirectoryA(dir.c_str(), 0);
+    lstrcpyA(InstallDir, dir.c_str());
+    const std::string old = "[Config]\r\nUseBmpFont=0\r\nNext=a\r\n";
+    Write(old, 0);
+    ASSERT_TRUE(FillDiskWithFile("X:\\settings_filler.bin"));
+    std::string after = Update(0, 2);
+    DeleteFileA("X:\\settings_filler.bin");
+    EXPECT_EQ(old, after);
+    EXPECT_EQ(ReadOnlyHidden, Attributes());
+    unsigned long long bytes;
+    EXPECT_EQ(1, CountFiles(dir, &bytes)) << "a temporary file was left beside it";
+    DeleteFileForced(Path().c_str());
+    RemoveDirectoryA(dir.c_str());
+}

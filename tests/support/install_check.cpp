@@ -6,6 +6,7 @@
 #include <stdlib.h>
 #include <string.h>
 #include <algorithm>
+#include <zlib.h>
 
 // Written hidden but writable.
 static const char *const HiddenOnlyFiles[] = { "charorder.dic" };
@@ -127,10 +128,89 @@ int CountFiles(const std::string &dir, unsigned long long *bytes)
     return count;
 }
 
+static std::vector<std::string> FileNamesIn(const std::string &dir)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string FolderSnapshot(const std::string &dir)
+{
+    std::string snapshot;
+    for (const std::string &name : FileNamesIn(dir)) {
+        std::string data = ReadWholeFile(dir + "\\" + name);
+        char line[64];
+        snprintf(line, sizeof(line), " attributes %lu, %zu bytes, crc %08lx\n",
+                 (unsigned long)InstalledAttributes(dir + "\\" + name), data.size(),
+                 crc32(0, (const Bytef *)data.data(), (uInt)data.size()));
+        snapshot += name + line;
+    }
+    return snapshot;
+}
+
+int FillDiskWithFile(const std::string &fillerPath)
+{
+    HANDLE filler = CreateFileA(fillerPath.c_str(), GENERIC_WRITE, 0, 0, CREATE_ALWAYS, 0, 0);
+    if (filler == INVALID_HANDLE_VALUE)
+        return 0;
+    static char chunk[4096];
+    DWORD written;
+    while (WriteFile(filler, chunk, sizeof(chunk), &written, 0) && written == sizeof(chunk))
+        ;
+    while (WriteFile(filler, chunk, 1, &written, 0) && written == 1)
+        ;
+    CloseHandle(filler);
+    return 1;
+}
+
+static BOOL CALLBACK TakeLanguage(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR param)
+{
+    *(WORD *)param = language;
+    return FALSE;
+}
+
+// The entry keeps its language, so that it is replaced rather than joined by a second one.
+static WORD LanguageOfEntry(int id)
+{
+    WORD language = MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL);
+    HMODULE setup = LoadSetupAsData();
+    if (setup) {
+        EnumResourceLanguagesA(setup, "TEXT", MAKEINTRESOURCEA(id), TakeLanguage, (LONG_PTR)&language);
+        FreeLibrary(setup);
+    }
+    return language;
+}
+
+std::string CopySetupWithEntry(const std::string &folder, int id, const void *data, DWORD size)
+{
+    std::string copy = folder + "\\setup.exe";
+    WORD language = LanguageOfEntry(id);
+    HANDLE update = 0;
+    if (!CopyFileA(SetupExePath().c_str(), copy.c_str(), FALSE) || !(update = BeginUpdateResourceA(copy.c_str(), FALSE)))
+        return "<no copy of the setup program>";
+    int replaced = UpdateResourceA(update, "TEXT", MAKEINTRESOURCEA(id), language, (void *)data, size);
+    if (!EndUpdateResourceA(update, !replaced) || !replaced)
+        return "<no copy of the setup program>";
+    return copy;
+}
+
 std::string CompareWithProduct(const std::string &installDir, const std::vector<std::string> &skip)
 {
     std::string differences;
     std::vector<std::string> names = ProductFileNames();
+    for (const std::string &name : FileNamesIn(installDir))
+        if (std::find(skip.begin(), skip.end(), name) == skip.end() && !FileIsPresent(ProductDir() + "\\" + name))
+            differences += name + ": not a product file\n";
     if ((int)names.size() != ProductFileCount)
         differences += "the product folder " + ProductDir() + " does not hold 106 files\n";
     for (const std::string &name : names) {

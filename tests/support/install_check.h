@@ -17,6 +17,16 @@ int FileIsPresent(const std::string &path);
 int CountFiles(const std::string &dir, unsigned long long *bytes);
 
 // Differences between the install directory and the product folder, one line each
-// ("" when every file is there, byte-identical, with the attributes of its row);
-// names in skip are not compared.
+// ("" when every file is there, byte-identical, with the attributes of its row,
+// and no other file lies beside them); names in skip are not compared.
 std::string CompareWithProduct(const std::string &installDir, const std::vector<std::string> &skip);
+
+// Every file of a folder, by name, with its read-only and hidden bits and its
+// contents' CRC-32, one line each: two equal snapshots mean an unchanged folder.
+std::string FolderSnapshot(const std::string &dir);
+
+// Fills a disk to its last byte with one file at fillerPath; 0 when it cannot be made.
+int FillDiskWithFile(const std::string &fillerPath);
+
+// A copy of the setup program, in folder, with one payload entry replaced.
+std::string CopySetupWithEntry(const std::string &folder, int id, const void *data, DWORD size);

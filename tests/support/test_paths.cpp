@@ -42,7 +42,7 @@ std::string ArtifactPath(const char *name)
     return dir + "\\" + name;
 }
 
-static void RemoveTree(const std::string &dir)
+void RemoveTree(const std::string &dir)
 {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);

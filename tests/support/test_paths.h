@@ -8,4 +8,5 @@ std::string SetupExePath();
 std::string UnifontHexPath();
 std::string ArtifactPath(const char *name);
 std::string MakeScratchDir(const char *name);
+void RemoveTree(const std::string &dir);        // a folder with everything in it
 HMODULE LoadSetupAsData();

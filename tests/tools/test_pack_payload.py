@@ -69,6 +69,22 @@ class PackPayload(unittest.TestCase):
             self.assertTrue(os.path.isabs(path))
         self.assertEqual(106, len(listed))
 
+    def read_checksums(self):
+        with open(os.path.join(self.out, "checksums.bin"), "rb") as f:
+            table = f.read()
+        return [pack_payload.CHECKSUM_RECORD.unpack_from(table, at) for at in range(0, len(table), 8)]
+
+    def test_checksum_table_holds_the_crc_of_every_stored_stream_in_table_order(self):
+        self.assertEqual(0, self.run_packer().returncode)
+        expected = []
+        for row in self.rows:
+            with open(os.path.join(self.out, "%d.z" % row.resource_id), "rb") as f:
+                expected.append((row.resource_id, zlib.crc32(f.read())))
+        self.assertEqual(expected, self.read_checksums())
+        with open(self.rc, encoding="ascii") as f:
+            listed = re.findall(r'^ID_PAYLOAD_CHECKSUMS RCDATA "([^"]+)"$', f.read(), re.M)
+        self.assertEqual([os.path.abspath(os.path.join(self.out, "checksums.bin")).replace("\\", "/")], listed)
+
     def test_unchanged_sources_are_not_compressed_again(self):
         self.assertEqual(0, self.run_packer().returncode)
         stream = os.path.join(self.out, "106.z")
@@ -79,7 +95,9 @@ class PackPayload(unittest.TestCase):
         self.assertEqual(0, self.run_packer().returncode)
         self.assertEqual(before, os.stat(stream).st_mtime_ns)
         with open(os.path.join(self.out, "203.z"), "rb") as f:
-            self.assertEqual(b"changed hints\r\n", zlib.decompress(f.read()))
+            stream = f.read()
+        self.assertEqual(b"changed hints\r\n", zlib.decompress(stream))
+        self.assertIn((203, zlib.crc32(stream)), self.read_checksums(), "the checksum follows the new stream")
 
     def test_streams_of_another_packer_are_not_reused(self):
         self.assertEqual(0, self.run_packer().returncode)

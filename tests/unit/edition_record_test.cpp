@@ -49,6 +49,23 @@ TEST(EditionRecord, VariantsOutsideTheRangeTakeTheNearestScript)
     EXPECT_EQ(EditionNamesFor(2), EditionNamesFor(3));
 }
 
+// The GB2312 and Big5 names only where the ANSI code page is that very code
+// page: a Chinese system on UTF-8 (65001) or on the other Chinese code page
+// gets the ASCII names.
+TEST(EditionRecord, LinkNamesFollowTheAnsiCodePage)
+{
+    struct { int variant; UINT codePage; const EditionNames *expected; } systems[] = {
+        { 1, 936, &SimplifiedEditionNames }, { 2, 950, &TraditionalEditionNames },
+        { 1, 65001, EditionRecord.English }, { 2, 65001, EditionRecord.English },
+        { 1, 950, EditionRecord.English }, { 2, 936, EditionRecord.English },
+        { 0, 936, EditionRecord.English }, { 0, 1252, EditionRecord.English },
+    };
+    for (const auto &system : systems)
+        EXPECT_EQ(system.expected, LinkNamesFor(system.variant, system.codePage))
+            << "variant " << system.variant << ", code page " << system.codePage;
+    EXPECT_STREQ("Lumabook Writer", LinkNamesFor(1, 65001)->GroupName);
+}
+
 static const char *TableTargetOf(int resourceId)
 {
     for (int i = 0; i < FileTableRowCount; i++)

@@ -58,13 +58,14 @@ TEST(LicenceLines, AtMostFiveHundredLines)
 }
 
 // The destination, a backslash and every name the install writes or deletes
-// there must fit a 260-byte path with its terminating zero.
+// there must fit a 260-byte path with its terminating zero; a file is written
+// under its name and "~new" before it takes its place.
 TEST(InstallNames, DestinationLeavesRoomForTheLongestName)
 {
     size_t longest = strlen("adjustments.dic1111");   // the longest cache file the install deletes
     for (int i = 0; i < FileTableRowCount; i++)
         if (FileTable[i].TargetName)
-            longest = std::max(longest, strlen(FileTable[i].TargetName));
+            longest = std::max(longest, strlen(FileTable[i].TargetName) + strlen("~new"));
     size_t longestAccepted = MAX_PATH - 1 - 1 - longest;
     EXPECT_EQ((int)longest, LongestInstallNameLength());
     EXPECT_TRUE(DestinationFitsInstallNames(("C:\\" + std::string(longestAccepted - 3, 'd')).c_str()));

@@ -152,8 +152,10 @@ TEST_F(PayloadExtract, SameEntryTwiceGivesTheSameFile)
     EXPECT_EQ(ReadOnlyHidden, AttributesOf("twice.txt"));
 }
 
-// A running program holding its file open without sharing makes the write fail.
-TEST_F(PayloadExtract, TargetHeldOpenByAnotherProgramFails)
+// A running program holding its file open without sharing makes the replace
+// fail: the old file stays as it was, hidden attribute included, and the new
+// contents written beside it are gone again.
+TEST_F(PayloadExtract, TargetHeldOpenByAnotherProgramFailsAndStaysAsItWas)
 {
     MakeFile("locked.exe", "running program", FILE_ATTRIBUTE_HIDDEN);
     HeldFile held;
@@ -161,42 +163,32 @@ TEST_F(PayloadExtract, TargetHeldOpenByAnotherProgramFails)
     EXPECT_EQ(0, Extract(SecondEntry, "locked.exe", 8192, 1, 0));
     ReleaseHeldFile(&held);
     EXPECT_EQ("running program", Contents("locked.exe"));
-    EXPECT_EQ(0u, AttributesOf("locked.exe")) << "the cleared hidden attribute stays cleared";
+    EXPECT_EQ((DWORD)FILE_ATTRIBUTE_HIDDEN, AttributesOf("locked.exe"));
+    unsigned long long bytes;
+    EXPECT_EQ(1, CountFiles(dir, &bytes)) << "a temporary file was left beside it";
 }
 
-// Drive X: is a 2 MiB disk; a 3.2 MB file cannot be written whole there.
-TEST_F(PayloadExtract, FullDiskFailsAndLeavesTheTruncatedFile)
+// Drive X: is a 2 MiB disk; a 3.2 MB file cannot be written whole there. The
+// old file stays whole, with its attributes, and no temporary file is left.
+TEST_F(PayloadExtract, FullDiskFailsAndLeavesTheOldFileWhole)
 {
     if (GetFileAttributesA("X:\\") == INVALID_FILE_ATTRIBUTES)
         GTEST_SKIP() << "no small disk as drive X: (mounting it needs root)";
     buffer.resize(4 << 20);
-    lstrcpyA(InstallDir, "X:");
-    DeleteFileForced("X:\\full.bin");
-    EXPECT_EQ(0, Extract(LargerThanSmallDiskEntry, "full.bin", buffer.size(), 1, 1));
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    ASSERT_TRUE(GetFileAttributesExA("X:\\full.bin", GetFileExInfoStandard, &data));
-    EXPECT_LT(data.nFileSizeLow, 3200000u);
-    EXPECT_EQ(0u, data.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
-    DeleteFileForced("X:\\full.bin");
+    CreateDirectoryA("X:\\extract", 0);
+    lstrcpyA(InstallDir, "X:\\extract");
+    ASSERT_TRUE(WriteWholeFile("X:\\extract\\full.bin", "previous installation", ReadOnlyHidden));
+    EXPECT_EQ(0, Extract(LargerThanSmallDiskEntry, "full.bin", buffer.size(), 0, 0));
+    EXPECT_EQ("previous installation", ReadWholeFile("X:\\extract\\full.bin"));
+    EXPECT_EQ(ReadOnlyHidden, InstalledAttributes("X:\\extract\\full.bin"));
+    unsigned long long bytes;
+    EXPECT_EQ(1, CountFiles("X:\\extract", &bytes)) << "a temporary file was left beside it";
+    DeleteFileForced("X:\\extract\\full.bin");
+    RemoveDirectoryA("X:\\extract");
 }
 
-// Fills drive X: to the last byte with one file; returns its path.
+// The file that fills drive X: to the last byte.
 static const char FillerPath[] = "X:\\filler.bin";
-
-static int FillSmallDisk()
-{
-    HANDLE filler = CreateFileA(FillerPath, GENERIC_WRITE, 0, 0, CREATE_ALWAYS, 0, 0);
-    if (filler == INVALID_HANDLE_VALUE)
-        return 0;
-    static char chunk[4096];
-    DWORD written;
-    while (WriteFile(filler, chunk, sizeof(chunk), &written, 0) && written == sizeof(chunk))
-        ;
-    while (WriteFile(filler, chunk, 1, &written, 0) && written == 1)
-        ;
-    CloseHandle(filler);
-    return 1;
-}
 
 // A 280-byte entry fits the stream's buffer, so on a full disk the write call
 // takes every byte and only emptying the buffer at the end fails. (Wine's
@@ -208,7 +200,7 @@ TEST_F(PayloadExtract, SmallFileOnAFullDiskFailsThoughTheWriteCallTookIt)
     lstrcpyA(InstallDir, "X:");
     DeleteFileForced("X:\\small.txt");
     DeleteFileForced("X:\\probe.txt");
-    ASSERT_TRUE(FillSmallDisk());
+    ASSERT_TRUE(FillDiskWithFile(FillerPath));
     FILE *probe = fopen("X:\\probe.txt", "wb");
     ASSERT_TRUE(probe);
     std::string text(280, 'x');

@@ -1,5 +1,6 @@
 // Lists the payload store of a built setup program: id, target name, compressed
-// and inflated size of every "TEXT" entry, and checks that each one inflates.
+// and inflated size of every "TEXT" entry, and checks that each one inflates
+// and matches the checksum made when it was packed.
 // usage: payload_list SETUP_EXE [--verify]
 #include "install/file_table.h"
 #include "install/payload_store.h"
@@ -61,7 +62,7 @@ int main(int argc, char **argv)
     if (argc < 2 || argc > 3 || (argc == 3 && strcmp(argv[2], "--verify") != 0)) {
         fprintf(stderr, "usage: payload_list SETUP_EXE [--verify]\n"
                         "  lists the payload entries; --verify also fails (exit 1) when an entry\n"
-                        "  does not inflate or a file table row has no entry\n");
+                        "  does not match its checksum or inflate, or a file table row has no entry\n");
         return 2;
     }
     HMODULE module = LoadLibraryExA(argv[1], 0, LOAD_LIBRARY_AS_DATAFILE);
@@ -85,7 +86,10 @@ int main(int argc, char **argv)
         unsigned long length = InstallBufferBytes;
         DWORD packed = CompressedSize(module, id);
         packedTotal += packed;
-        if (InflatePayloadEntry(module, id, buffer, &length)) {
+        if (!PayloadEntryIsIntact(module, id)) {
+            printf("%5d  %-24s  %10lu  %10s\n", id, TargetNameOf(id), packed, "CHECKSUM");
+            failed++;
+        } else if (InflatePayloadEntry(module, id, buffer, &length)) {
             inflatedTotal += length;
             printf("%5d  %-24s  %10lu  %10lu\n", id, TargetNameOf(id), packed, length);
         } else {

@@ -1,0 +1,10 @@
+// Replacing a file whole, so that a failure never leaves it empty or cut.
+#pragma once
+#include <windows.h>
+
+// The new contents are written under the file's name with a suffix of this
+// many characters before they take the file's place.
+const int TempFileSuffixLength = 4;
+
+// addAttributes: read-only and hidden, as the new file should carry them.
+int ReplaceFileWhole(const char *path, const void *data, unsigned long length, DWORD addAttributes);
