@@ -54,11 +54,12 @@ std::string ProductDir()
     return dir ? WindowsPathOf(dir) : std::string();
 }
 
-std::vector<std::string> ProductFileNames()
+// The files (not folders) of a folder, sorted by name.
+static std::vector<std::string> FileNamesIn(const std::string &dir)
 {
     std::vector<std::string> names;
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((ProductDir() + "\\*").c_str(), &found);
+    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return names;
     do {
@@ -68,6 +69,11 @@ std::vector<std::string> ProductFileNames()
     FindClose(search);
     std::sort(names.begin(), names.end());
     return names;
+}
+
+std::vector<std::string> ProductFileNames()
+{
+    return FileNamesIn(ProductDir());
 }
 
 std::string ReadWholeFile(const std::string &path)
@@ -126,22 +132,6 @@ int CountFiles(const std::string &dir, unsigned long long *bytes)
     } while (FindNextFileA(search, &found));
     FindClose(search);
     return count;
-}
-
-static std::vector<std::string> FileNamesIn(const std::string &dir)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.push_back(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 std::string FolderSnapshot(const std::string &dir)
