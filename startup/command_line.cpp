@@ -97,14 +97,6 @@ static int ReadDestinationValue(const char *p, int switchQuoted, char *value)
     return 1;
 }
 
-// A full path names its drive and at least one folder below the root: "C:\Lumabook".
-static int IsFullFolderPath(const char *path)
-{
-    char drive = path[0];
-    int letter = (drive >= 'A' && drive <= 'Z') || (drive >= 'a' && drive <= 'z');
-    return letter && path[1] == ':' && path[2] == '\\' && path[3] != 0 && path[3] != '\\';
-}
-
 static void ReadDestination(const char *rest, int switchQuoted, CommandLine *line)
 {
     char value[ArgumentBytes];
@@ -112,8 +104,10 @@ static void ReadDestination(const char *rest, int switchQuoted, CommandLine *lin
         Refuse(line, "%s", "/D=: the folder is longer than 259 characters");
         return;
     }
+    // Held to the wizard's own check; with its backslash gone a drive root
+    // ("C:\") is no longer a full path and is refused too.
     StripTrailingBackslash(value);
-    if (!value[0] || strchr(value, '"') || !IsFullFolderPath(value)) {
+    if (!value[0] || strchr(value, '"') || !IsFullPath(value)) {
         Refuse(line, "/D=%s: not a full folder path such as C:\\Lumabook", value);
         return;
     }

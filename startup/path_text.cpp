@@ -50,17 +50,35 @@ static int IsAsciiLetter(char c)
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
+// The character after p when the one at p is the single-byte character c, else null.
+static const char *AfterCharacter(const char *p, char c)
+{
+    if (*p != c)
+        return 0;
+    const char *next = CharNextA(p);
+    return next == p + 1 ? next : 0;
+}
+
+// After a drive letter and its colon ("C:"), or null. An ASCII letter is
+// never a lead byte, so it is a character of one byte.
+static const char *AfterDrive(const char *path)
+{
+    return IsAsciiLetter(*path) ? AfterCharacter(path + 1, ':') : 0;
+}
+
 // A full path names its volume: a drive letter, a colon and a backslash
 // ("C:\Lumabook"), or a server and a share ("\\server\share\Lumabook"). Any
 // other path is taken from whatever folder the program happens to be in, and
 // so are the links made to it. "\\?\" and "\\.\" name no server.
 int IsFullPath(const char *path)
 {
-    if (IsAsciiLetter(path[0]) && path[1] == ':' && path[2] == '\\')
+    const char *drive = AfterDrive(path);
+    if (drive && AfterCharacter(drive, '\\'))
         return 1;
-    if (path[0] != '\\' || path[1] != '\\')
+    const char *first = AfterCharacter(path, '\\');
+    const char *server = first ? AfterCharacter(first, '\\') : 0;
+    if (!server)
         return 0;
-    const char *server = path + 2;
     const char *serverEnd = PathPartEnd(server);
     if (serverEnd == server || *serverEnd != '\\')
         return 0;
