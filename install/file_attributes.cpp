@@ -1,8 +1,6 @@
 // Clearing the read-only and hidden attributes, and deleting files that carry them.
 #include "install/payload_store.h"
 
-const DWORD ReplaceableBits = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
-
 // SetFileAttributesA wants FILE_ATTRIBUTE_NORMAL, not 0, for a file without attributes.
 BOOL WriteFileAttributes(const char *path, DWORD attributes)
 {

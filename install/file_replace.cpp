@@ -9,7 +9,6 @@
 static const char TempFileSuffix[] = "~new";
 static_assert(sizeof(TempFileSuffix) - 1 == TempFileSuffixLength, "the suffix and its length differ");
 
-const DWORD ReplaceableAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
 // The bits of an old file that its replacement keeps besides those the caller asks for.
 const DWORD CarriedAttributes = FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 

@@ -10,6 +10,8 @@ int ExtractPayloadFile(int resourceId, const char *targetName, unsigned char *bu
                        unsigned long capacity, int makeReadOnly, int makeHidden);
 int WriteInstallFile(const char *targetName, const unsigned char *data, unsigned long length,
                      int makeReadOnly, int makeHidden);
+// The attributes an installed file is given and an earlier one is cleared of.
+const DWORD ReplaceableAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
 int ClearFileAttributes(const char *path, int clearReadOnly, int clearHidden);
 int DeleteFileForced(const char *path);
 void AddFileAttributes(const char *path, int makeReadOnly, int makeHidden);
