@@ -20,7 +20,7 @@
 set -u
 tests_dir=$(cd "$(dirname "$0")" && pwd)
 fonts_conf=$tests_dir/fonts/no_cjk_fonts.conf
-state=$1
+state=$(realpath -m "$1")
 shift
 if [ -n "${LUMABOOK_WINE_ROOT:-}" ]; then
     in_root=("$tests_dir/../tools/wine_root.sh" run)
@@ -78,7 +78,7 @@ start_run() {
     mount_small_disk
     setsid "${wineserver[@]}" -p > /dev/null 2>&1 < /dev/null 9>&-
     # Without a window manager Wine's managed windows stall on every close.
-    "${wine[@]}" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f > /dev/null 2>&1
+    "${wine[@]}" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f > /dev/null 2>&1 9>&-
     hold_desktop || return 1
     touch "$state/ready"
 }

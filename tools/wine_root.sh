@@ -160,7 +160,8 @@ __run)
     bind_at_same_path --bind /tmp/.X11-unix
     bind_at_same_path --bind /usr/share/unifont
     mount_system
-    exec chroot "$root" "$@"
+    # chroot starts in the root's /: the program keeps this folder where it exists there.
+    exec chroot "$root" /bin/sh -c 'cd "$0" 2> /dev/null || cd /; exec "$@"' "$PWD" "$@"
     ;;
 *)
     echo "usage: wine_root.sh make | run PROGRAM [ARGS...]" >&2
