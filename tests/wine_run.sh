@@ -13,17 +13,29 @@
 # serves every test program of the run, so each starts in well under a second.
 # The run's Wine sees no Chinese, Japanese or Korean font (tests/fonts): Wine
 # caches the font list in the prefix, so this holds from the prefix's creation.
+#
+# With LUMABOOK_WINE_ROOT set (to the root tools/wine_root.sh makes), Wine 10
+# runs in that root, which starts 32-bit programs in WoW64 mode; otherwise the
+# machine's own Wine (Debian 12's Wine 8, 64-bit programs only).
 set -u
-fonts_conf=$(cd "$(dirname "$0")" && pwd)/fonts/no_cjk_fonts.conf
-state=$1
+tests_dir=$(cd "$(dirname "$0")" && pwd)
+fonts_conf=$tests_dir/fonts/no_cjk_fonts.conf
+state=$(realpath -m "$1")
 shift
-wine=${LUMABOOK_WINE:-/usr/lib/wine/wine64}
-wineserver=${LUMABOOK_WINESERVER:-/usr/lib/wine/wineserver}
+if [ -n "${LUMABOOK_WINE_ROOT:-}" ]; then
+    in_root=("$tests_dir/../tools/wine_root.sh" run)
+    export LUMABOOK_WINE_ROOT_DIR=$LUMABOOK_WINE_ROOT
+else
+    in_root=()
+fi
+wine=("${in_root[@]}" /usr/lib/wine/wine64)
+wineserver=("${in_root[@]}" /usr/lib/wine/wineserver)
 
 use_environment() {
     export HOME=$state/home WINEPREFIX=$state/prefix WINEDEBUG=-all
     export WINEDLLOVERRIDES="winemenubuilder.exe=d;winedbg.exe=d;mscoree=d;mshtml=d"
-    export WINEARCH=win64
+    # Wine 10 makes a WoW64 prefix only with WINEARCH unset.
+    if [ ${#in_root[@]} -eq 0 ]; then export WINEARCH=win64; else unset WINEARCH; fi
     export FONTCONFIG_FILE=$fonts_conf
     if [ -f "$state/display" ]; then
         DISPLAY=$(cat "$state/display")
@@ -57,11 +69,16 @@ start_run() {
     mkdir -p "$state/home" "$state/prefix"
     start_display || return 1
     use_environment
-    setsid "$wineserver" -p > /dev/null 2>&1 < /dev/null 9>&-
-    "$wine" wineboot --init > "$state/wineboot.log" 2>&1 9>&-
-    # Without a window manager Wine's managed windows stall on every close.
-    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f > /dev/null 2>&1
+    # The prefix is made before the persistent wineserver starts (Wine 10 leaves
+    # a prefix made under one without its 32-bit system folder), and the small
+    # disk is mounted before it too: a wineserver in its own mount namespace
+    # (tools/wine_root.sh) sees only what was mounted when it started.
+    "${wine[@]}" wineboot --init > "$state/wineboot.log" 2>&1 9>&-
+    "${wineserver[@]}" -w 9>&-
     mount_small_disk
+    setsid "${wineserver[@]}" -p > /dev/null 2>&1 < /dev/null 9>&-
+    # Without a window manager Wine's managed windows stall on every close.
+    "${wine[@]}" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f > /dev/null 2>&1 9>&-
     hold_desktop || return 1
     touch "$state/ready"
 }
@@ -74,7 +91,7 @@ start_run() {
 hold_desktop() {
     [ -n "$holder" ] || return 0
     rm -f "$state/desktop_held"
-    setsid "$wine" "$holder" "Z:$state/desktop_held" > "$state/holder.log" 2>&1 < /dev/null 9>&- &
+    setsid "${wine[@]}" "$holder" "Z:$state/desktop_held" > "$state/holder.log" 2>&1 < /dev/null 9>&- &
     local pid=$!
     # On a busy machine its start can take long: wait for as long as it lives
     # (the fixture's own time limit stops a hang).
@@ -98,7 +115,7 @@ mount_small_disk() {
 
 stop_run() {
     [ -d "$state/prefix" ] || return 0
-    ( use_environment; "$wineserver" -k > /dev/null 2>&1 )
+    ( use_environment; "${wineserver[@]}" -k > /dev/null 2>&1 )
     if [ -f "$state/xvfb.pid" ]; then
         kill "$(cat "$state/xvfb.pid")" 2> /dev/null
         rm -f "$state/xvfb.pid"
@@ -143,11 +160,11 @@ program_marks_start() {
     [ -f "$1" ] && grep -q LUMABOOK_REACHED_MARKER "$1"
 }
 if ! program_marks_start "${1:-}"; then
-    exec "$wine" "$@"
+    exec "${wine[@]}" "$@"
 fi
 for attempt in 1 2 3; do
     rm -f "$marker"
-    LUMABOOK_REACHED_MARKER="Z:$marker" "$wine" "$@"
+    LUMABOOK_REACHED_MARKER="Z:$marker" "${wine[@]}" "$@"
     status=$?
     if [ $status -eq 0 ] || [ -e "$marker" ] || [ $attempt -eq 3 ]; then
         break

@@ -8,7 +8,9 @@
 #   tools/update_screenshots.sh
 set -eu
 cd "$(dirname "$0")/.."
-artifacts=build/x86_64/test_artifacts
+choice=$(tools/test_target.sh) || exit 1
+build_target=${choice%%$'\n'*}
+artifacts=build/$build_target/test_artifacts
 target=docs/screenshots
 # picture in the test run -> picture in docs/screenshots
 pictures="page0.png:wizard_page0.png
@@ -19,12 +21,14 @@ message.png:message_dialog.png
 message_dialog_yes_no.png:message_dialog_yes_no.png
 folder_chooser.png:folder_chooser.png"
 
-cmake --preset x86_64 > /dev/null
-cmake --build --preset x86_64
+wine_root=
+[ "$build_target" = x86_64 ] || wine_root=$(tools/wine_root.sh make)
+cmake --preset "$build_target" -DLUMABOOK_TESTS=ON -DLUMABOOK_WINE_ROOT="$wine_root" > /dev/null
+cmake --build --preset "$build_target"
 for entry in $pictures; do
     rm -f "$artifacts/${entry%%:*}"
 done
-ctest --preset x86_64 -R '^(WizardRendering\.|MessageDialog\.QuestionPlacesYesLeftOfNoAThirdOfAButtonApart$|FolderChooser\.ShowsOnlyTheFolderControlsWithTheirCaptionsDrawn$)'
+ctest --preset "$build_target" -R '^(WizardRendering\.|MessageDialog\.QuestionPlacesYesLeftOfNoAThirdOfAButtonApart$|FolderChooser\.ShowsOnlyTheFolderControlsWithTheirCaptionsDrawn$)'
 mkdir -p "$target"
 for entry in $pictures; do
     cp "$artifacts/${entry%%:*}" "$target/${entry#*:}"

@@ -81,6 +81,9 @@ protected:
         HWND control = GetDlgItem(WizardWindow, controlId);
         SetFocus(control);
         ASSERT_EQ(control, GetFocus());
+        // A radio button taking the focus reports a click of its own, as on
+        // Windows (Wine 10 does too, Wine 8 did not): only what Enter does counts.
+        Commands.clear();
         StopOnCommand = stopOn;
         PostMessageA(control, WM_KEYDOWN, VK_RETURN, 1);
         RunMessageLoopWithLimit();
