@@ -100,6 +100,17 @@ static void CacheSuffixFor(int pass, char *suffix)
     snprintf(suffix, CacheSuffixBytes, "%1d%1d%1d%1d", pass >> 3 & 1, pass >> 2 & 1, pass >> 1 & 1, pass & 1);
 }
 
+// The unsuffixed "syllables.dic" and "Charlist.dic" are also rows of the file
+// table, which replaces them whole. Deleting them first would only leave the
+// product without them when the install stops before their rows.
+static int IsFileTableTarget(const char *name)
+{
+    for (int i = 0; i < FileTableRowCount; i++)
+        if (FileTable[i].TargetName && lstrcmpiA(FileTable[i].TargetName, name) == 0)
+            return 1;
+    return 0;
+}
+
 // A name that would not fit the path buffer cannot exist, so it is skipped.
 static void DeleteCacheFiles()
 {
@@ -110,7 +121,7 @@ static void DeleteCacheFiles()
         CacheSuffixFor(pass, suffix);
         for (int i = 0; i < CacheFileNameCount; i++) {
             snprintf(name, sizeof(name), "%s%s", CacheFileNames[i], suffix);
-            if (BuildInstallPath(path, name))
+            if (!IsFileTableTarget(name) && BuildInstallPath(path, name))
                 DeleteFileForced(path);
         }
     }

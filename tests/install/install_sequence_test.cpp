@@ -377,6 +377,18 @@ TEST_F(InstallSequence, SharedSettingsInTheWindowsDirectoryItselfStayInPlace)
     }
 }
 
+// The first rows' dictionaries are also cache names; they are replaced whole,
+// never deleted first, so a run that stops at the first row leaves them.
+TEST_F(InstallSequence, StopAtTheFirstRowLeavesTheOldDictionaries)
+{
+    ASSERT_TRUE(WriteWholeFile(PathOf("syllables.dic"), "older table", ReadOnlyAndHidden));
+    ASSERT_TRUE(WriteWholeFile(PathOf("Charlist.dic"), "older list", ReadOnlyAndHidden));
+    ASSERT_TRUE(CreateDirectoryA(PathOf("syllables.dic~new").c_str(), 0));   // no new file can be written
+    EXPECT_EQ(0, RunInstallSequence());
+    EXPECT_EQ("older table", ReadWholeFile(PathOf("syllables.dic")));
+    EXPECT_EQ("older list", ReadWholeFile(PathOf("charlist.dic")));
+}
+
 // A damaged required entry at the very end of the table (the main program) is
 // found before the first change: the earlier files, the cache files, the whole
 // folder stay exactly as they were, and the bar never passes 10.
