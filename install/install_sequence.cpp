@@ -160,7 +160,6 @@ int ExtractFileTable(unsigned char *buffer)
         }
         if (RowLeftOut[i])
             continue;   // its damage is in the log already
-        SetLastError(ERROR_SUCCESS);   // a damaged entry fails without a Windows error
         int written = ExtractPayloadFile(row.ResourceId, row.TargetName, buffer, InstallBufferBytes,
                                          (row.Attributes & ReadOnly) != 0, (row.Attributes & Hidden) != 0);
         LogFileResult(row.TargetName, written, written ? ERROR_SUCCESS : GetLastError(), row.Failure == Required);
