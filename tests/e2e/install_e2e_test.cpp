@@ -24,6 +24,7 @@ static const char QuestionText[] = "Old CiKu (Word Base) is detected. Replace it
 const DWORD ExitBadCommandLine = 2;
 const DWORD ExitDestinationRefused = 3;
 const DWORD ExitInstallFailed = 4;
+const DWORD ExitLogIncomplete = 5;
 const DWORD NoExitCode = 12345;
 static const char UsageText[] = "Usage: setup.exe";
 static const char *const WordBaseFiles[] = { "wordbase.dat", "phrases_shape.idx", "phrases_pinyin.idx",
@@ -291,8 +292,14 @@ INSTANTIATE_TEST_SUITE_P(Ways, InstallBothWays, ::testing::Values(ThroughTheWiza
 
 // Start, keep the proposed answers but the folder, answer "不正确(NO)" and
 // Simplified Chinese, press Install, read the success message, check the disk.
+// Unattended, the folder is quoted with a blank as deployment tools pass it,
+// and the log lies in a folder inside it, made by the install.
 TEST_P(InstallBothWays, FreshInstallWritesEveryFileTheSettingsAndTheShortcuts)
 {
+    if (way == Unattended) {
+        quoteDestination = 1;
+        logPath = dir + "\\logs\\setup log.txt";
+    }
     std::string sharedCopy = WindowsDirectory() + "SharedSet2.bin";
     ASSERT_TRUE(WriteWholeFile(sharedCopy, "copy from elsewhere", ReadOnlyAndHidden));
     WizardAnswers answers = DefaultAnswers();
@@ -410,6 +417,27 @@ static std::string SnapshotWithout(const std::string &snapshot, const std::vecto
         start = end;
     }
     return kept;
+}
+
+// The log on the 2 MiB drive X:, filled to its last byte: the install goes on
+// to its end, the exit code tells the log is incomplete (a wizard run too),
+// and not a line of the log claims a success.
+TEST_P(InstallBothWays, LogOnAFullDiskChangesTheExitCodeAndNothingElse)
+{
+    if (GetFileAttributesA("X:\\") == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "no small drive X: (the tests run without root)";
+    logPath = "X:\\setup log.txt";
+    ASSERT_TRUE(FillDiskWithFile("X:\\log_filler.bin"));
+
+    DWORD code = Install(SetupExePath(), DefaultAnswers());
+    DeleteFileA("X:\\log_filler.bin");
+    DeleteFileA(logPath.c_str());
+
+    EXPECT_EQ(ExitLogIncomplete, code);
+    EXPECT_EQ(way == ThroughTheWizard, Contains(messageTexts, SuccessText)) << messageTexts;
+    EXPECT_EQ("", CompareWithProduct(dir, {"uiprefs.ini"}));
+    EXPECT_FALSE(Contains(log, "installed") || Contains(log, "exit code")) << log;
+    RemoveShortcuts(EnglishNames);
 }
 
 // Reinstall over an earlier installation on the 2 MiB drive X:, filled to its
