@@ -249,7 +249,8 @@ int OpenHeldInstallLog()
     return State == LogOpen;
 }
 
-int InstallLogIsWhole()
+// 1 while every line asked for has reached the log (or no log is asked for).
+static int InstallLogIsWhole()
 {
     return State == LogNotAsked || State == LogOpen;
 }

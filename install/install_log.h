@@ -11,8 +11,6 @@ int OpenInstallLog(const char *path);
 void HoldInstallLog(const char *path);
 // 1 when the held log is open with every line so far, or none was held.
 int OpenHeldInstallLog();
-// 1 while every line asked for has reached the log (or no log is asked for).
-int InstallLogIsWhole();
 // Flushes and closes the log; 1 when it is whole to its last line.
 int CloseInstallLog();
 

@@ -99,12 +99,11 @@ static int RunAsAsked(const CommandLine *line, int understood)
     return RunWizard();
 }
 
-// A whole log ends with the exit code. A log that could not be written to its
-// end turns a 0 into the code that says so; a failure's own code stands.
+// A whole log ends with the exit code; a log cut short takes no more lines.
+// One that could not be written to its end turns a 0 into the code that says
+// so; a failure's own code stands.
 static int EndInstallLog(int exitCode)
 {
-    if (exitCode == ExitNormal && !InstallLogIsWhole())
-        exitCode = ExitLogIncomplete;
     LogLine("exit code: %d", exitCode);
     if (!CloseInstallLog() && exitCode == ExitNormal)
         exitCode = ExitLogIncomplete;

@@ -503,7 +503,7 @@ static const RefusedLine RefusedLines[] = {
     { "/S \"/D=<dir>. \"", ExitBadCommandLine, "refused: /D=<dir>.: a folder name cannot end in a blank or a dot\n", 0 },
     { "/S /D=\"<dir>\\ \\\"", ExitBadCommandLine, "refused: /D=<dir>\\ : a folder name cannot end in a blank", 0 },
     // A log that cannot come with the destination: no log, nothing made.
-    { "/S \"/LOG=<dir>\\log.txt\" /D=<dir>\\Lumabook", ExitBadCommandLine, "", 0 },
+    { "/S \"/LOG=<dir>2\\log.txt\" /D=<dir>", ExitBadCommandLine, "", 0 },
     { "/S \"/LOG=<dir>\\missing\\log.txt\" /D=<dir>\\missing", ExitBadCommandLine, "", 0 },
     { "/NOICON /D=<dir>", ExitBadCommandLine, "refused: /D=, /LANG=, /DISPLAYOK=, /NOICON and /REPLACEWORDBASE need /S\n", 1 },
     { "/?", 0, "\nexit code: 0\n", 1 },
