@@ -3,7 +3,7 @@
 // what happened. A line that cannot be written whole (a full disk, a share gone)
 // ends the log: the part of it that reached the disk is cut off again, and so
 // is a claim of success before it, so that a log cut short never ends in a
-// success it could not see through; a last line then says why it ends there.
+// claim of success; a last line then says why it ends there.
 // The install itself goes on; the caller learns of the loss when it closes.
 #include "install/install_log.h"
 #include "install/install_sequence.h"
@@ -30,7 +30,8 @@ struct OwnError {
     const char *Text;
 };
 static const OwnError OwnErrors[] = {
-    { ErrorPayloadEntryDamaged, "the setup program's copy of this file is missing or damaged; download the setup program again" },
+    { ErrorPayloadEntryDamaged,
+      "the setup program's copy of this file is missing or damaged; download the setup program again" },
 };
 static const int OwnErrorCount = sizeof(OwnErrors) / sizeof(OwnErrors[0]);
 

@@ -80,9 +80,9 @@ static char *ReadSettingsFile(const char *path, size_t *length)
     char *bytes = size >= 0 && size < SettingsFileLimit ? (char *)malloc((size_t)size + 1) : 0;
     int complete = bytes && fseek(file, 0, SEEK_SET) == 0 && fread(bytes, 1, (size_t)size, file) == (size_t)size &&
                    !ferror(file);
-    DWORD error = !bytes && size >= 0 && size < SettingsFileLimit ? ERROR_NOT_ENOUGH_MEMORY
-                  : !bytes                                          ? ERROR_FILE_TOO_LARGE
-                                                                    : ErrorOr(ERROR_READ_FAULT);
+    DWORD error = size >= SettingsFileLimit ? ERROR_FILE_TOO_LARGE
+                  : size >= 0 && !bytes        ? ERROR_NOT_ENOUGH_MEMORY
+                                               : ErrorOr(ERROR_READ_FAULT);
     fclose(file);
     if (!complete) {
         free(bytes);

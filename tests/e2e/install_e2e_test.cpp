@@ -500,7 +500,7 @@ static const RefusedLine RefusedLines[] = {
     { "/S /D=<long>", ExitDestinationRefused, "destination refused, too long for the install's file names: <long>\n", 0 },
     { "/S /D=<dir> \"/LOG=<log>\"", ExitBadCommandLine, "refused: /LOG= after /D=: /D= must come last", 0 },
     { "/S /D=<dir> /D=<dir>2", ExitBadCommandLine, "refused: /D= given twice: give /D= once", 0 },
-    { "/S \"/D=<dir>. \"", ExitBadCommandLine, "refused: /D=<dir>.: a folder name cannot end in a blank or a dot\n", 0 },
+    { "/S \"/D=<dir>. \"", ExitBadCommandLine, "refused: /D=<dir>.: a folder name cannot end in a blank or a dot", 0 },
     { "/S /D=\"<dir>\\ \\\"", ExitBadCommandLine, "refused: /D=<dir>\\ : a folder name cannot end in a blank", 0 },
     // A log that cannot come with the destination: no log, nothing made.
     { "/S \"/LOG=<dir>2\\log.txt\" /D=<dir>", ExitBadCommandLine, "", 0 },

@@ -341,8 +341,8 @@ TEST_F(InstallSequence, DestinationTooLongForItsTargetPathsFailsCleanly)
 
     EXPECT_EQ(0, RunInstallSequence());
     CloseInstallLog();
-    EXPECT_NE(std::string::npos, ReadWholeFile(log).find("FAILED, the install stops: syllables.dic: Windows error 206 ("))
-        << ReadWholeFile(log);
+    std::string text = ReadWholeFile(log);
+    EXPECT_NE(std::string::npos, text.find("FAILED, the install stops: syllables.dic: Windows error 206 (")) << text;
     EXPECT_EQ(std::vector<int>({ 10 }), PositionsSet());
     unsigned long long bytes;
     EXPECT_EQ(0, CountFiles(deep, &bytes)) << "no file, not even one with a cut name";
