@@ -57,12 +57,16 @@ static void FillLanguageCombo(HWND window)
     SendMessageA(combo, CB_SETITEMHEIGHT, (WPARAM)-1, ListItemHeight);
 }
 
+// The panel icon's window text is its resource number (0xFFFF, 105), which a
+// reader would read out as characters; only the default handling empties it,
+// as the static control's own would look for an icon named by the new text.
 static void NameWizardControls(HWND window)
 {
     NameOwnerDrawnControls(window, NamedOwnerDrawnControls,
                            sizeof(NamedOwnerDrawnControls) / sizeof(NamedOwnerDrawnControls[0]));
     for (int id : SubclassedCheckBoxes)
         NameControl(GetDlgItem(window, id), CheckBoxCaption(id));
+    DefWindowProcA(GetDlgItem(window, ID_PANEL_ICON_CONTROL), WM_SETTEXT, 0, (LPARAM)"");
 }
 
 static void SubclassCheckBoxes(HWND window)

@@ -232,7 +232,7 @@ TEST_F(Wizard, EnterOnTheEnglishBoxGoesOnToTheLanguagePage)
 
 // What a screen reader reads: each shown control's window text, wide, from
 // this other process. Null stands for a control's own value (the destination,
-// the licence, the icon's resource number), not a caption.
+// the licence), not a caption.
 typedef std::map<int, const wchar_t *> Names;
 
 static void ExpectNames(HWND window, const Names &expected)
@@ -250,13 +250,13 @@ static void ExpectNames(HWND window, const Names &expected)
     EXPECT_EQ(wanted, seen);
 }
 
-// The divider and the blank cell are decoration and stay unnamed.
+// The icon, the divider and the blank cell are decoration and stay unnamed.
 static Names WithPanel(Names page)
 {
     page.insert({ { ID_PANEL_PRODUCT_LABEL, L"Lumabook Writer" }, { ID_PANEL_INSTALLER_LABEL, L"Installer" },
                   { ID_WEB_ADDRESS_LABEL, L"www.lumabook.example" }, { ID_PANEL_FAMILY_LABEL, L"《蓝桥墨》 Zenpo" },
                   { ID_PANEL_EDITION_LABEL, L"文本编辑 Lumabook" }, { ID_PANEL_SETUP_LABEL, L"安装程序" },
-                  { ID_CANCEL_BUTTON, L"取消 Cancel" }, { ID_PANEL_ICON_CONTROL, 0 }, { ID_DIVIDER, L"" },
+                  { ID_CANCEL_BUTTON, L"取消 Cancel" }, { ID_PANEL_ICON_CONTROL, L"" }, { ID_DIVIDER, L"" },
                   { ID_PANEL_BLANK_LABEL, L"" } });
     return page;
 }
