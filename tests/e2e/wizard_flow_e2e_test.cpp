@@ -230,9 +230,8 @@ TEST_F(Wizard, EnterOnTheEnglishBoxGoesOnToTheLanguagePage)
     EXPECT_FALSE(IsControlShown(run.wizard, ID_CHINESE_LICENCE_LIST));
 }
 
-// What a screen reader reads: each shown control's window text, wide, from
-// this other process. Null stands for a control's own value (the destination,
-// the licence), not a caption.
+// What a screen reader reads: each shown control's window text, wide, from this
+// other process. Null: the control's own value (a path, the licence), not a caption.
 typedef std::map<int, const wchar_t *> Names;
 
 static void ExpectNames(HWND window, const Names &expected)
@@ -240,8 +239,7 @@ static void ExpectNames(HWND window, const Names &expected)
     std::map<int, std::wstring> seen, wanted;
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         WCHAR text[1024] = L"";
-        DWORD_PTR length;
-        SendMessageTimeoutW(child, WM_GETTEXT, 1024, (LPARAM)text, SMTO_ABORTIFHUNG, DriverTimeoutMs, &length);
+        SendMessageTimeoutW(child, WM_GETTEXT, 1024, (LPARAM)text, SMTO_ABORTIFHUNG, DriverTimeoutMs, 0);
         if (IsWindowVisible(child))
             seen[GetDlgCtrlID(child)] = text;
     }
@@ -254,10 +252,9 @@ static void ExpectNames(HWND window, const Names &expected)
 static Names WithPanel(Names page)
 {
     page.insert({ { ID_PANEL_PRODUCT_LABEL, L"Lumabook Writer" }, { ID_PANEL_INSTALLER_LABEL, L"Installer" },
-                  { ID_WEB_ADDRESS_LABEL, L"www.lumabook.example" }, { ID_PANEL_FAMILY_LABEL, L"《蓝桥墨》 Zenpo" },
-                  { ID_PANEL_EDITION_LABEL, L"文本编辑 Lumabook" }, { ID_PANEL_SETUP_LABEL, L"安装程序" },
-                  { ID_CANCEL_BUTTON, L"取消 Cancel" }, { ID_PANEL_ICON_CONTROL, L"" }, { ID_DIVIDER, L"" },
-                  { ID_PANEL_BLANK_LABEL, L"" } });
+        { ID_WEB_ADDRESS_LABEL, L"www.lumabook.example" }, { ID_PANEL_FAMILY_LABEL, L"《蓝桥墨》 Zenpo" },
+        { ID_PANEL_EDITION_LABEL, L"文本编辑 Lumabook" }, { ID_PANEL_SETUP_LABEL, L"安装程序" }, { ID_DIVIDER, L"" },
+        { ID_CANCEL_BUTTON, L"取消 Cancel" }, { ID_PANEL_ICON_CONTROL, L"" }, { ID_PANEL_BLANK_LABEL, L"" } });
     return page;
 }
 
@@ -274,14 +271,12 @@ TEST_F(Wizard, EveryShownControlIsNamedAsTheScreenShowsIt)
         { ID_DISPLAY_QUESTION_LABEL, L"以上中文显示正确吗 (Is the Above Chinese Display OK)?" },
         { ID_DISPLAY_OK_CHECK, L"正确(OK)" }, { ID_DISPLAY_NO_CHECK, L"不正确(NO)" },
         { ID_BACK_BUTTON, back }, { ID_NEXT_BUTTON, next } }));
-
     ClickControl(run.wizard, ID_NEXT_BUTTON);
     HWND message = WaitForMessage();
     ASSERT_TRUE(message && MessageSays(message, "Please select a choice.")) << "no message appeared";
     ExpectNames(message, { { ID_OK_BUTTON, L"确认 OK" }, { ID_MESSAGE_CHINESE_LABEL, L"请您回答提问." },
                            { ID_MESSAGE_ENGLISH_TEXT, L"Please select a choice." } });
     CloseMessage(message);
-
     ClickControl(run.wizard, ID_BACK_BUTTON);
     ASSERT_TRUE(OnPage(0));
     GoToPage(3);

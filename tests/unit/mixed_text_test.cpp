@@ -325,17 +325,14 @@ TEST_F(SystemText, NtDrawsTheBytesAsTheyAre)
     EXPECT_GT(Ink(), 0);
 }
 
-// A control's name on systems whose window texts are ANSI keeps its Chinese only
-// where the code page shows it: as it is on 936, in Big5 on 950 when every
-// character has a Big5 code (认 has none), else the English alone. This run's
-// code page is 1252; NT takes the wide way, and the template's "&Back" stays.
+// Where window texts are ANSI a name keeps its Chinese only where the code page
+// shows it (认 has no Big5 code); this run's is 1252. NT takes the wide way.
 TEST_F(SystemText, ControlNamesOnOtherPlatformsCarryWhatTheCodePageShows)
 {
     const struct { const char *caption; UINT codePage; const char *name; } cases[] = {
         { "下一步 Next", 936, "下一步 Next" }, { "下一步 Next", 950, "\xA4\x55\xA4\x40\xA8\x42 Next" },
         { "确认 OK", 950, "OK" }, { "同意/安装 Agree/Install", 1252, "Agree/Install" }, { "安装程序", 1252, "" },
-        { "以上中文显示正确吗 (Is the Above Chinese Display OK)?", 1252, "(Is the Above Chinese Display OK)?" },
-    };
+        { "以上中文显示正确吗 (Is the Above Chinese Display OK)?", 1252, "(Is the Above Chinese Display OK)?" } };
     char name[64];
     for (const auto &c : cases) {
         AnsiNameOf(c.caption, c.codePage, name, sizeof(name));
