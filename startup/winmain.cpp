@@ -8,6 +8,7 @@
 #include "startup/glyph_sheets.h"
 #include "startup/message_loop.h"
 #include "startup/command_line.h"
+#include "startup/program_name.h"
 #include "startup/unattended_install.h"
 #include "startup/exit_codes.h"
 #include "install/install_log.h"
@@ -99,9 +100,12 @@ static int RunAsAsked(const CommandLine *line, int understood)
     return RunWizard();
 }
 
+// The arguments are read from the program's own command line rather than from
+// whatever start-up code passed them, so that the program's name is skipped by
+// whole characters whoever starts the program.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand)
 {
-    (void)previous; (void)showCommand;
+    (void)previous; (void)commandLine; (void)showCommand;
     SetCursor(LoadCursorA(0, (LPCSTR)IDC_WAIT));
     ProbeWindowsVersion();
     FindSystemFunctions();
@@ -112,7 +116,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     ProductFolderName = EditionRecord.InstallFolderName;
     RecordSetupDir();
     CommandLine line;
-    int understood = ReadCommandLine(commandLine, &line);
+    int understood = ReadCommandLine(SkipProgramName(GetCommandLineA()), &line);
     int exitCode = RunAsAsked(&line, understood);
     CleanUpStartup();
     LogLine("exit code: %d", exitCode);
