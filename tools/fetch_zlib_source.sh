@@ -17,7 +17,6 @@ if [ $# -ne 1 ]; then
 fi
 version=1:1.2.13.dfsg-1
 dsc=zlib_1.2.13.dfsg-1.dsc
-# The .dsc names the checksums of the two tarballs, which dpkg-source checks.
 dsc_sha256=3fa1e6b2fc525062aa88207dda52fed8e045373c809d362fe8a2bfbf7cf515a8
 archive=http://deb.debian.org/debian
 suite=bookworm
@@ -37,35 +36,34 @@ dsc_is_pinned() {
     echo "$dsc_sha256  $cache/$dsc" | sha256sum -c --status 2> /dev/null
 }
 
-if ! dsc_is_pinned; then
-    # A private apt configuration: its own source list with deb-src, its own
-    # lists and cache, so the system's sources and state stay as they are.
-    apt_dir=$cache/apt
+# A private apt configuration: its own source list with deb-src, its own lists
+# and cache, so the system's sources and state stay as they are.
+download() {
+    local apt_dir=$cache/apt
     mkdir -p "$apt_dir/sources.list.d" "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
-    cat > "$apt_dir/sources.list.d/zlib-source.sources" << EOF
-Types: deb-src
-URIs: $archive
-Suites: $suite
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-EOF
-    cat > "$apt_dir/apt.conf" << EOF
-Dir::Etc::SourceList "/dev/null";
-Dir::Etc::SourceParts "$apt_dir/sources.list.d";
-Dir::State::Lists "$apt_dir/lists";
-Dir::Cache "$apt_dir/cache";
-EOF
-    export APT_CONFIG=$apt_dir/apt.conf
+    printf 'Types: deb-src\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: %s\n' \
+        "$archive" "$suite" /usr/share/keyrings/debian-archive-keyring.gpg > "$apt_dir/sources.list.d/zlib-source.sources"
+    printf 'Dir::Etc::SourceList "/dev/null";\nDir::Etc::SourceParts "%s";\nDir::State::Lists "%s";\nDir::Cache "%s";\n' \
+        "$apt_dir/sources.list.d" "$apt_dir/lists" "$apt_dir/cache" > "$apt_dir/apt.conf"
     echo "fetch_zlib_source: downloading zlib=$version from $archive" >&2
-    apt-get -q update >&2
-    (cd "$cache" && apt-get -q source --download-only "zlib=$version") >&2
+    APT_CONFIG=$apt_dir/apt.conf apt-get -q update >&2
+    (cd "$cache" && APT_CONFIG=$apt_dir/apt.conf apt-get -q source --download-only "zlib=$version") >&2
     if ! dsc_is_pinned; then
         echo "fetch_zlib_source: $cache/$dsc does not have the pinned checksum $dsc_sha256" >&2
         exit 1
     fi
-fi
+}
 
-rm -rf "$tree"
-(cd "$cache" && dpkg-source -x "$dsc" "$tree") >&2
+# dpkg-source checks both tarballs against the checksums the .dsc names.
+unpack() {
+    rm -rf "$tree"
+    (cd "$cache" && dpkg-source -x "$dsc" "$tree") >&2
+}
+
+if ! dsc_is_pinned || ! unpack; then
+    rm -f "$cache"/zlib_1.2.13.dfsg*     # a damaged or cut download is taken afresh
+    download
+    unpack
+fi
 touch "$tree/.unpacked"
 echo "$tree"
