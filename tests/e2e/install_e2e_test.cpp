@@ -10,6 +10,7 @@
 #include "support/held_file.h"
 #include "support/install_check.h"
 #include "startup/path_text.h"
+#include "resources/resource_ids.h"
 #include <gtest/gtest.h>
 #include <shlobj.h>
 #include <stdio.h>
@@ -471,7 +472,8 @@ TEST_F(InstallEndToEnd, RefusedCommandLinesEndWithTheirCodeAndWriteNothing)
             ASSERT_TRUE(usage) << "no usage shown";
             EXPECT_TRUE(Contains(messageTexts, UsageText)) << messageTexts;
             Capture picture;
-            if (CaptureWindow(usage, &picture))
+            std::string notDrawn;
+            if (CaptureWhenDrawn(usage, &picture, ControlsDrawn(usage, { ID_OK_BUTTON }), &notDrawn))
                 SaveCapture(picture, ArtifactPath(row.code ? "usage_refused.png" : "usage.png"));
             EXPECT_TRUE(AnswerMessageByKeys(usage, PressEnter));
             EXPECT_TRUE(WaitForExit(&run, DriverTimeoutMs, &code));
