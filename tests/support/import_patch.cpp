@@ -157,6 +157,7 @@ static int PlaceStandIns()
 
 int ImitateWindows(int on, FileFault fault)
 {
+    IsNtPlatform = 1;   // Wine's own answer, and the Windows imitated
     WindowsRules = on;
     Fault = on ? fault : NoFileFault;
     FileWritten = 0;

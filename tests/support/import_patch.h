@@ -6,7 +6,8 @@
 // such function from that library.
 void *ReplaceImport(const char *library, const char *function, void *replacement);
 
-// Windows where Wine running as root is more lenient, in this process: MoveFileExA
+// Windows NT where Wine running as root is more lenient, in this process: IsNtPlatform
+// set, MoveFileExA
 // refuses to rename over a read-only file and CreateFileA to open one for
 // writing (ERROR_ACCESS_DENIED), and to recreate a hidden or system file without
 // those attributes. A fault may be planted in the last file opened for writing:
