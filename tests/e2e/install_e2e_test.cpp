@@ -463,6 +463,7 @@ struct RefusedLine {
     const char *logLine;
     int usageShown;
 };
+static const char AnswersNeedSilent[] = "refused: /D=, /LANG=, /DISPLAYOK=, /NOICON and /REPLACEWORDBASE need /S\n";
 static const RefusedLine RefusedLines[] = {
     { "/S /QUIET /D=<dir>", ExitBadCommandLine, "command line refused: /QUIET: unknown argument\n", 0 },
     { "/S /LANG=FR /D=<dir>", ExitBadCommandLine, "refused: /LANG=FR: give /LANG= once, as EN, SC or TC\n", 0 },
@@ -481,7 +482,12 @@ static const RefusedLine RefusedLines[] = {
     // A log that cannot come with the destination: no log, nothing made.
     { "/S \"/LOG=<dir>2\\log.txt\" /D=<dir>", ExitBadCommandLine, "", 0 },
     { "/S \"/LOG=<dir>\\missing\\log.txt\" /D=<dir>\\missing", ExitBadCommandLine, "", 0 },
-    { "/NOICON /D=<dir>", ExitBadCommandLine, "refused: /D=, /LANG=, /DISPLAYOK=, /NOICON and /REPLACEWORDBASE need /S\n", 1 },
+    // Every answer switch alone, without /S: the wizard would ask it again.
+    { "/NOICON", ExitBadCommandLine, AnswersNeedSilent, 1 },
+    { "/REPLACEWORDBASE", ExitBadCommandLine, AnswersNeedSilent, 1 },
+    { "/LANG=SC", ExitBadCommandLine, AnswersNeedSilent, 1 },
+    { "/DISPLAYOK=0", ExitBadCommandLine, AnswersNeedSilent, 1 },
+    { "/D=<dir>", ExitBadCommandLine, AnswersNeedSilent, 1 },
     { "/?", 0, "\nexit code: 0\n", 1 },
 };
 
