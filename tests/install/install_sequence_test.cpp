@@ -81,6 +81,7 @@ static LRESULT CALLBACK RecordingProgressProc(HWND window, UINT message, WPARAM 
 
 // Answers the message dialogs that the install shows on this thread, from a
 // second thread, and keeps what they said.
+const int AnswerPollMs = 20;
 struct DialogAnswerer {
     DWORD ownerThread;
     int answerId;
@@ -105,11 +106,14 @@ static BOOL CALLBACK AnswerDialog(HWND window, LPARAM param)
     GetClassNameA(window, className, sizeof(className));
     if (window == WizardWindow || !IsWindowVisible(window) || lstrcmpA(className, "#32770") != 0)
         return TRUE;
-    Sleep(100);   // let the dialog finish its own start-up
+    // A dialog shows only once its WM_INITDIALOG has set its texts. The answer
+    // is posted, and the dialog is waited for until it has gone, so that it is
+    // never answered twice.
     EnumChildWindows(window, CollectText, param);
     answerer->dialogs++;
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(answerer->answerId, BN_CLICKED), 0);
-    Sleep(300);
+    while (IsWindow(window) && IsWindowVisible(window) && !answerer->stop)
+        Sleep(AnswerPollMs);
     return FALSE;
 }
 
@@ -118,7 +122,7 @@ static unsigned __stdcall AnswerDialogs(void *param)
     DialogAnswerer *answerer = (DialogAnswerer *)param;
     while (!answerer->stop) {
         EnumThreadWindows(answerer->ownerThread, AnswerDialog, (LPARAM)answerer);
-        Sleep(20);
+        Sleep(AnswerPollMs);
     }
     return 0;
 }
