@@ -2,6 +2,7 @@
 // dialog manager would not click them on Enter; the loop does it instead.
 #include "startup/message_loop.h"
 #include "startup/shared_state.h"
+#include "startup/startup_steps.h"
 
 const int ClassNameBytes = 100;
 
@@ -53,11 +54,10 @@ void RunMessageLoop()
     while (PageState >= 0) {
         if (GetMessageA(&message, 0, 0, 0) <= 0)
             break;
-        if (TranslateEnterKey(&message))
-            continue;
-        if (IsDialogMessageA(WizardWindow, &message))
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
+        if (!TranslateEnterKey(&message) && !IsDialogMessageA(WizardWindow, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        MarkStartupStep(StepFirstPaint);
     }
 }

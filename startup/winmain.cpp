@@ -9,6 +9,7 @@
 #include "startup/command_line.h"
 #include "startup/unattended_install.h"
 #include "startup/exit_codes.h"
+#include "startup/startup_steps.h"
 #include "install/install_log.h"
 #include "glyphtext/mixed_text.h"
 #include "install/edition_record.h"
@@ -42,9 +43,11 @@ static int LoadGlyphsOrReport()
 static int CreateWizard()
 {
     InitCommonControls();   // registers the progress bar class the template names
+    MarkStartupStep(StepCommonControls);
     PageState = 0;
     AppIcon = LoadIconA(AppInstance, MAKEINTRESOURCEA(ID_WINDOW_ICON));
     WizardWindow = CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(ID_WIZARD_DIALOG), 0, WizardDialogProc, 0);
+    MarkStartupStep(StepWizardShown);
     return WizardWindow != 0;
 }
 
@@ -101,16 +104,20 @@ static int RunAsAsked(const CommandLine *line, int understood)
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand)
 {
     (void)previous; (void)showCommand;
+    MarkStartupStep(StepEntryReached);
     SetCursor(LoadCursorA(0, (LPCSTR)IDC_WAIT));
     ProbeWindowsVersion();
     SystemChineseVariant = ProbeSystemChineseVariant();
     ForceLanguage = 0;      // the system's language does not preselect the wizard's
+    MarkStartupStep(StepVersionProbe);
     AppInstance = instance;
     CreateSampleFont();
+    MarkStartupStep(StepSampleFont);
     ProductFolderName = EditionRecord.InstallFolderName;
     RecordSetupDir();
     CommandLine line;
     int understood = ReadCommandLine(commandLine, &line);
+    MarkStartupStep(StepCommandLine);
     int exitCode = RunAsAsked(&line, understood);
     CleanUpStartup();
     LogLine("exit code: %d", exitCode);

@@ -10,6 +10,7 @@
 #include "glyphtext/mixed_text.h"
 #include "startup/message_loop.h"
 #include "startup/shared_state.h"
+#include "startup/startup_steps.h"
 #include "resources/resource_ids.h"
 
 const int ListItemHeight = 23;
@@ -77,6 +78,7 @@ static void KeepLanguageCaptionClear(HWND window)
 // Returns FALSE: the focus is set here.
 static INT_PTR InitWizardDialog(HWND window)
 {
+    MarkStartupStep(StepWizardControls);
     SendMessageA(window, WM_SETICON, ICON_BIG, (LPARAM)AppIcon);
     SendMessageA(window, WM_SETICON, ICON_SMALL, (LPARAM)AppIcon);
     ProposeDestination(window);
@@ -88,6 +90,7 @@ static INT_PTR InitWizardDialog(HWND window)
     KeepLanguageCaptionClear(window);
     SubclassCheckBoxes(window);
     FocusWizardPage(window, PageDestination);
+    MarkStartupStep(StepWizardInit);
     return FALSE;
 }
 

@@ -1,14 +1,17 @@
 // Times the install's extraction of the whole payload (the check of every entry
-// included) against the bare work it
-// cannot avoid (inflate every entry into one buffer, write each with one fwrite),
-// and the setup program's start-up against a bare one-dialog program, each pair
-// measured in the same run, rounds alternating. Prints medians, ratios and the
-// peak working set of this process.
+// included) against the bare work it cannot avoid (inflate every entry into
+// one buffer, write each with one fwrite), and the setup program's start-up
+// against a bare one-dialog program of the same image size, each pair measured
+// in the same run, rounds alternating. The timed build of the setup program
+// tells where start-up spends its time, step by step. Prints medians, ratios
+// and peak working sets: of the setup program at its visible wizard and
+// through an unattended install, and of this process.
 //
-// usage: install_benchmark SETUP_EXE BARE_DIALOG_EXE SCRATCH_DIR [ROUNDS]
+// usage: install_benchmark SETUP_EXE SETUP_TIMED_EXE BARE_DIALOG_EXE SCRATCH_DIR [ROUNDS]
 #include "install/install_sequence.h"
 #include "install/payload_store.h"
 #include "startup/shared_state.h"
+#include "tools/benchmark/startup_timing.h"
 #include <windows.h>
 #include <psapi.h>
 #include <zlib.h>
@@ -19,19 +22,24 @@
 #include <vector>
 
 const int DefaultRounds = 5;
-const int StartupTimeoutMs = 30000;
+const double MiB = 1024.0 * 1024.0;
 static const char WizardCaption[] = "Lumabook Installer";
 static const char BareDialogCaption[] = "Bare Dialog";
 
-static double Seconds()
-{
-    static LARGE_INTEGER frequency;
-    if (!frequency.QuadPart)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return (double)now.QuadPart / (double)frequency.QuadPart;
-}
+// What each start-up step covers, in the order the program takes them.
+static const char *const StartupStepNames[StartupStepCount] = {
+    "process creation to the entry point",
+    "version probe",
+    "sample font",
+    "setup folder and command line",
+    "glyph inflate",
+    "glyph sheets and their DCs",
+    "common controls",
+    "wizard dialog and its controls",
+    "wizard initialisation",
+    "wizard shown",
+    "first paint",
+};
 
 static double Median(std::vector<double> values)
 {
@@ -91,55 +99,6 @@ static int BareExtraction(HMODULE module, const std::vector<int> &entries, unsig
     return 1;
 }
 
-struct WindowSearch {
-    DWORD processId;
-    const char *caption;
-    HWND found;
-};
-
-static BOOL CALLBACK MatchWindow(HWND window, LPARAM param)
-{
-    WindowSearch *search = (WindowSearch *)param;
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char text[128] = "";
-    GetWindowTextA(window, text, sizeof(text));
-    if (owner != search->processId || !IsWindowVisible(window) || lstrcmpA(text, search->caption) != 0)
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-// From process creation to its window being visible; the program is then cancelled.
-static double TimeToVisibleWindow(const std::string &exe, const char *caption)
-{
-    STARTUPINFOA startup;
-    ZeroMemory(&startup, sizeof(startup));
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process;
-    std::string commandLine = "\"" + exe + "\"";
-    double start = Seconds();
-    if (!CreateProcessA(exe.c_str(), &commandLine[0], 0, 0, FALSE, 0, 0, 0, &startup, &process))
-        return -1;
-    WindowSearch search = { process.dwProcessId, caption, 0 };
-    double shown = -1;
-    while (Seconds() - start < StartupTimeoutMs / 1000.0) {
-        EnumWindows(MatchWindow, (LPARAM)&search);
-        if (search.found) {
-            shown = Seconds() - start;
-            break;
-        }
-        Sleep(1);
-    }
-    if (search.found)
-        PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    if (WaitForSingleObject(process.hProcess, StartupTimeoutMs) != WAIT_OBJECT_0)
-        TerminateProcess(process.hProcess, 1);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    return shown;
-}
-
 static std::string WindowsPathOf(const char *path)
 {
     std::string result = path;
@@ -151,28 +110,16 @@ static std::string WindowsPathOf(const char *path)
     return result;
 }
 
-int main(int argc, char **argv)
+static int TimeExtraction(const std::string &setupExe, const std::string &scratch, int rounds)
 {
-    if (argc < 4 || argc > 5) {
-        fprintf(stderr, "usage: install_benchmark SETUP_EXE BARE_DIALOG_EXE SCRATCH_DIR [ROUNDS]\n");
-        return 2;
-    }
-    std::string setupExe = WindowsPathOf(argv[1]);
-    std::string bareExe = WindowsPathOf(argv[2]);
-    std::string scratch = WindowsPathOf(argv[3]);
-    int rounds = argc == 5 ? atoi(argv[4]) : DefaultRounds;
-    if (rounds < 1)
-        rounds = DefaultRounds;
     std::string bareDir = scratch + "\\bare";
     std::string installDir = scratch + "\\install";
-    CreateDirectoryA(scratch.c_str(), 0);
     CreateDirectoryA(bareDir.c_str(), 0);
     CreateDirectoryA(installDir.c_str(), 0);
-
     HMODULE module = LoadLibraryExA(setupExe.c_str(), 0, LOAD_LIBRARY_AS_DATAFILE);
     if (!module) {
         fprintf(stderr, "install_benchmark: cannot load %s\n", setupExe.c_str());
-        return 1;
+        return 0;
     }
     AppInstance = module;
     lstrcpyA(InstallDir, installDir.c_str());
@@ -181,7 +128,7 @@ int main(int argc, char **argv)
     unsigned char *buffer = (unsigned char *)malloc(InstallBufferBytes);
     if (!buffer) {
         fprintf(stderr, "install_benchmark: no memory for the install buffer\n");
-        return 1;
+        return 0;
     }
 
     std::vector<double> bareTimes, attributeTimes, installTimes;
@@ -191,7 +138,7 @@ int main(int argc, char **argv)
         double start = Seconds();
         if (!BareExtraction(module, entries, buffer, bareDir, 0, &bytes)) {
             fprintf(stderr, "install_benchmark: the bare extraction failed\n");
-            return 1;
+            return 0;
         }
         bareTimes.push_back(Seconds() - start);
         EmptyFolder(bareDir);
@@ -202,11 +149,13 @@ int main(int argc, char **argv)
         start = Seconds();
         if (!CheckFileTableEntries() || !ExtractFileTable(buffer)) {
             fprintf(stderr, "install_benchmark: the install's extraction failed\n");
-            return 1;
+            return 0;
         }
         installTimes.push_back(Seconds() - start);
     }
     free(buffer);
+    EmptyFolder(bareDir);
+    EmptyFolder(installDir);
     double bare = Median(bareTimes), install = Median(installTimes);
     printf("Extraction of %d entries, %llu bytes, median of %d rounds:\n", (int)entries.size(), bytes, rounds);
     printf("  bare uncompress + fwrite  %8.3f s\n", bare);
@@ -214,26 +163,112 @@ int main(int argc, char **argv)
     printf("  ratio                     %8.3f\n", install / bare);
     printf("  (bare + read-only/hidden attributes %.3f s, ratio %.3f: the attribute work alone)\n",
            Median(attributeTimes), Median(attributeTimes) / bare);
+    return 1;
+}
 
-    std::vector<double> bareStarts, setupStarts;
-    for (int round = 0; round < rounds; round++) {
-        bareStarts.push_back(TimeToVisibleWindow(bareExe, BareDialogCaption));
-        setupStarts.push_back(TimeToVisibleWindow(setupExe, WizardCaption));
-    }
-    double bareStart = Median(bareStarts), setupStart = Median(setupStarts);
-    printf("Start-up to a visible window, median of %d rounds:\n", rounds);
-    printf("  bare one-dialog program   %8.3f s\n", bareStart);
-    printf("  setup program's wizard    %8.3f s\n", setupStart);
-    if (bareStart > 0 && setupStart > 0)
-        printf("  ratio                     %8.3f\n", setupStart / bareStart);
+struct StartupSeries {
+    std::vector<double> Visible, Idle, PeakWorkingSet;
+};
+
+static void Record(StartupSeries *series, const StartupRun &run)
+{
+    series->Visible.push_back(run.Visible);
+    series->Idle.push_back(run.Idle);
+    series->PeakWorkingSet.push_back(run.PeakWorkingSet);
+}
+
+static void PrintStartupLine(const char *name, const StartupSeries &series)
+{
+    printf("  %-28s %7.3f s  %7.3f s  %8.1f MiB\n", name, Median(series.Visible), Median(series.Idle),
+           Median(series.PeakWorkingSet) / MiB);
+}
+
+static void PrintRatio(double program, double bare)
+{
+    if (program > 0 && bare > 0)
+        printf("%9.3f  ", program / bare);
     else
-        printf("  ratio                     n/a (a window did not appear)\n");
+        printf("      n/a  ");
+}
+
+// Each step lasts from the end of the step marked before it; its share is of
+// the median time to the painted wizard.
+static void PrintSteps(const std::vector<StartupRun> &runs)
+{
+    std::vector<double> totals;
+    for (const StartupRun &run : runs)
+        totals.push_back(run.StepEnds[StepFirstPaint]);
+    double total = Median(totals);
+    printf("Start-up of the timed build by step, median of %d rounds:\n", (int)runs.size());
+    for (int step = 0; step < StartupStepCount; step++) {
+        std::vector<double> lengths;
+        for (const StartupRun &run : runs) {
+            double previous = 0;
+            for (int before = 0; before < step; before++)
+                if (run.StepEnds[before] >= 0)
+                    previous = run.StepEnds[before];
+            if (run.StepEnds[step] >= 0)
+                lengths.push_back(run.StepEnds[step] - previous);
+        }
+        if (lengths.empty()) {
+            printf("  %-38s   not reached\n", StartupStepNames[step]);
+            continue;
+        }
+        double length = Median(lengths);
+        printf("  %-38s %7.1f ms %6.1f %%\n", StartupStepNames[step], length * 1000, total > 0 ? 100 * length / total : 0);
+    }
+    printf("  %-38s %7.1f ms\n", "to the painted wizard", total * 1000);
+}
+
+static void TimeStartup(const std::string &setupExe, const std::string &timedExe, const std::string &bareExe,
+                        int rounds)
+{
+    StartupSeries bare, setup;
+    std::vector<StartupRun> timedRuns;
+    for (int round = 0; round < rounds; round++) {
+        Record(&bare, StartToVisibleWindow(bareExe, BareDialogCaption, 0));
+        Record(&setup, StartToVisibleWindow(setupExe, WizardCaption, 0));
+        timedRuns.push_back(StartToVisibleWindow(timedExe, WizardCaption, 1));
+    }
+    printf("Start-up, median of %d rounds:        visible    painted    peak working set\n", rounds);
+    PrintStartupLine("bare one-dialog program", bare);
+    PrintStartupLine("setup program's wizard", setup);
+    printf("  %-28s", "ratio");
+    PrintRatio(Median(setup.Visible), Median(bare.Visible));
+    PrintRatio(Median(setup.Idle), Median(bare.Idle));
+    printf("\n");
+    PrintSteps(timedRuns);
+}
+
+int main(int argc, char **argv)
+{
+    if (argc < 5 || argc > 6) {
+        fprintf(stderr, "usage: install_benchmark SETUP_EXE SETUP_TIMED_EXE BARE_DIALOG_EXE SCRATCH_DIR [ROUNDS]\n");
+        return 2;
+    }
+    std::string setupExe = WindowsPathOf(argv[1]);
+    std::string timedExe = WindowsPathOf(argv[2]);
+    std::string bareExe = WindowsPathOf(argv[3]);
+    std::string scratch = WindowsPathOf(argv[4]);
+    int rounds = argc == 6 ? atoi(argv[5]) : DefaultRounds;
+    if (rounds < 1)
+        rounds = DefaultRounds;
+    CreateDirectoryA(scratch.c_str(), 0);
+
+    if (!TimeExtraction(setupExe, scratch, rounds))
+        return 1;
+    TimeStartup(setupExe, timedExe, bareExe, rounds);
+
+    std::string unattendedDir = scratch + "\\unattended";
+    DWORD exitCode;
+    double installPeak = PeakWorkingSetOfRun(setupExe, "/S /D=" + unattendedDir, &exitCode);
+    printf("Peak working set of the setup program through an unattended install: %.1f MiB (exit code %lu)\n",
+           installPeak / MiB, (unsigned long)exitCode);
+    EmptyFolder(unattendedDir);
 
     PROCESS_MEMORY_COUNTERS counters;
     counters.cb = sizeof(counters);
     GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
-    printf("Peak working set of this process: %.1f MiB\n", counters.PeakWorkingSetSize / (1024.0 * 1024.0));
-    EmptyFolder(bareDir);
-    EmptyFolder(installDir);
+    printf("Peak working set of this process: %.1f MiB\n", counters.PeakWorkingSetSize / MiB);
     return 0;
 }
