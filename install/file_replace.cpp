@@ -1,25 +1,28 @@
 // Replacing a file whole: the new contents go into a temporary file beside it,
-// which takes the file's name only once it is complete and closed. Until then
-// the old file stays as it was, attributes included.
+// which takes the file's name only once it is complete, on the disk and closed.
+// Until then the old file stays as it was, attributes included.
 #include "install/file_replace.h"
 #include "install/payload_store.h"
 #include "startup/shared_state.h"
 #include <stdio.h>
 
 static const char TempFileSuffix[] = "~new";
+// Where the old file waits, on Windows 95, 98 and ME, while the new one takes its name.
+static const char AsideFileSuffix[] = "~old";
 static_assert(sizeof(TempFileSuffix) - 1 == TempFileSuffixLength, "the suffix and its length differ");
+static_assert(sizeof(AsideFileSuffix) - 1 == TempFileSuffixLength, "the suffix and its length differ");
 
 // The bits of an old file that its replacement keeps besides those the caller asks for.
 const DWORD CarriedAttributes = FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
-// The temporary file is the target's name with a suffix, in the target's own
-// folder, so that taking the target's name is a rename on one volume and never
-// a copy. A fixed name rather than GetTempFileNameA: that call creates and
-// probes a file of its own, which doubled the cost of a small file under Wine,
-// and a name left by a power cut is simply written again by the next install.
-static int TempPathBeside(const char *path, char *temp)
+// The temporary and aside files are the target's name with a suffix, in the
+// target's own folder, so that taking the target's name is a rename on one
+// volume and never a copy. Fixed names rather than GetTempFileNameA: that call
+// creates and probes a file of its own, which doubled the cost of a small file
+// under Wine, and a name left by a power cut is dealt with by the next install.
+static int PathBeside(const char *path, const char *suffix, char *result)
 {
-    int length = snprintf(temp, PathBufferBytes, "%s%s", path, TempFileSuffix);
+    int length = snprintf(result, PathBufferBytes, "%s%s", path, suffix);
     return length >= 0 && length < PathBufferBytes;
 }
 
@@ -36,7 +39,10 @@ static HANDLE CreateTempFile(const char *temp, DWORD attributes)
     return CreateFileA(temp, GENERIC_WRITE, 0, 0, CREATE_ALWAYS, flags, 0);
 }
 
-// One write call for the whole block; a full disk shows as a short or failed write.
+// One write call for the whole block; a full disk shows as a short or failed
+// write. The data is flushed before the file is closed and renamed: a file
+// system may put the rename on the disk before the data, and a power cut in
+// between would leave the target empty. A flush that fails is a failed write.
 static int WriteWholeFile(const char *temp, const void *data, unsigned long length, DWORD attributes)
 {
     HANDLE file = CreateTempFile(temp, attributes);
@@ -45,11 +51,16 @@ static int WriteWholeFile(const char *temp, const void *data, unsigned long leng
     DWORD written = 0;
     BOOL wrote = length == 0 || WriteFile(file, data, length, &written, 0);
     DWORD error = wrote && written != length ? ERROR_DISK_FULL : GetLastError();
+    int complete = wrote && written == length;
+    if (complete && !FlushFileBuffers(file)) {
+        complete = 0;
+        error = GetLastError();
+    }
     BOOL closed = CloseHandle(file);
-    if (wrote && !closed)
+    if (complete && !closed)
         error = GetLastError();
     SetLastError(error);
-    return wrote && written == length && closed;
+    return complete && closed;
 }
 
 // The clean-up after a failure keeps the Windows error that caused it, which
@@ -62,23 +73,73 @@ static int FailWithoutTemp(const char *temp)
     return 0;
 }
 
+// An aside file is left only by a power cut during a replace on Windows 95, 98
+// or ME. Without the target it is the old file, which had not been replaced
+// yet, and it is put back; beside the target it is an old copy that would
+// block the next rename aside, and it goes, read-only or hidden as it may be.
+static void SettleAsideFile(const char *path, const char *aside)
+{
+    if (GetFileAttributesA(aside) == INVALID_FILE_ATTRIBUTES)
+        return;
+    if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
+        MoveFileA(aside, path);
+    else
+        DeleteFileForced(aside);
+}
+
+// The old file is renamed aside, the new one renamed in, and only then is the
+// old one deleted, so that at every moment one of them is whole under a name
+// the next install knows. When the new one cannot take the name, the old one
+// is put back. An aside file that cannot be deleted now goes with the next install.
+static int RenameAsideAndIn(const char *temp, const char *path, const char *aside)
+{
+    if (!MoveFileA(path, aside))
+        return 0;
+    if (!MoveFileA(temp, path)) {
+        DWORD error = GetLastError();
+        MoveFileA(aside, path);
+        SetLastError(error);
+        return 0;
+    }
+    DeleteFileForced(aside);
+    return 1;
+}
+
+// The complete new file takes the target's name. NT replaces the old file in
+// one call. Windows 95, 98 and ME have MoveFileExA only as a stub that fails
+// with ERROR_CALL_NOT_IMPLEMENTED, and MoveFileA never renames over an
+// existing file, so there the old file is moved aside first.
+static int MoveIntoPlace(const char *temp, const char *path, const char *aside, int existed)
+{
+    if (IsNtPlatform)
+        return MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING);
+    return existed ? RenameAsideAndIn(temp, path, aside) : MoveFileA(temp, path);
+}
+
 // Returns 1 when the path holds exactly the data, with the attributes asked
 // for (read-only, hidden) and the old file's system, archive and indexing bits.
-// On 0 the old file, if any, is untouched and no temporary file is left.
+// On 0 the old file, if any, is whole with its attributes and no temporary or
+// aside file is left; the Windows error of the failing step stays for the log.
 int ReplaceFileWhole(const char *path, const void *data, unsigned long length, DWORD addAttributes)
 {
     char temp[PathBufferBytes];
-    if (!TempPathBeside(path, temp))
+    char aside[PathBufferBytes];
+    if (!PathBeside(path, TempFileSuffix, temp) || !PathBeside(path, AsideFileSuffix, aside))
         return 0;
+    SettleAsideFile(path, aside);
     DWORD previous = GetFileAttributesA(path);
     int existed = previous != INVALID_FILE_ATTRIBUTES;
+    if (existed && (previous & FILE_ATTRIBUTE_DIRECTORY)) {
+        SetLastError(ERROR_ACCESS_DENIED);   // a folder of that name is no file to replace
+        return 0;
+    }
     DWORD attributes = (existed ? previous & CarriedAttributes : 0) | (addAttributes & ReplaceableAttributes);
     if (!WriteWholeFile(temp, data, length, attributes))
         return FailWithoutTemp(temp);
-    // A read-only (or hidden) file is not replaced by a rename everywhere.
+    // A read-only (or hidden) file is not replaced or renamed by every system.
     if (existed && (previous & ReplaceableAttributes))
         WriteFileAttributes(path, previous & ~ReplaceableAttributes);
-    if (!MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING)) {
+    if (!MoveIntoPlace(temp, path, aside, existed)) {
         DWORD error = GetLastError();
         if (existed)
             WriteFileAttributes(path, previous);

@@ -3,7 +3,8 @@
 #include <windows.h>
 
 // The new contents are written under the file's name with a suffix of this
-// many characters before they take the file's place.
+// many characters before they take the file's place; where the old file is
+// moved aside first, its name gets a suffix of the same length.
 const int TempFileSuffixLength = 4;
 
 // addAttributes: read-only and hidden, as the new file should carry them.

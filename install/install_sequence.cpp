@@ -100,6 +100,17 @@ static void CacheSuffixFor(int pass, char *suffix)
     snprintf(suffix, CacheSuffixBytes, "%1d%1d%1d%1d", pass >> 3 & 1, pass >> 2 & 1, pass >> 1 & 1, pass & 1);
 }
 
+// The unsuffixed "syllables.dic" and "Charlist.dic" are also rows of the file
+// table, which replaces them whole. Deleting them first would only leave the
+// product without them when the install stops before their rows.
+static int IsFileTableTarget(const char *name)
+{
+    for (int i = 0; i < FileTableRowCount; i++)
+        if (FileTable[i].TargetName && lstrcmpiA(FileTable[i].TargetName, name) == 0)
+            return 1;
+    return 0;
+}
+
 // A name that would not fit the path buffer cannot exist, so it is skipped.
 static void DeleteCacheFiles()
 {
@@ -110,7 +121,7 @@ static void DeleteCacheFiles()
         CacheSuffixFor(pass, suffix);
         for (int i = 0; i < CacheFileNameCount; i++) {
             snprintf(name, sizeof(name), "%s%s", CacheFileNames[i], suffix);
-            if (BuildInstallPath(path, name))
+            if (!IsFileTableTarget(name) && BuildInstallPath(path, name))
                 DeleteFileForced(path);
         }
     }
@@ -185,26 +196,40 @@ static void CreateShortcuts()
         CreateDesktopLink(EditionRecord.MainProgramFile, names->MainLinkName);
 }
 
-// Whether two paths name one file (also through another spelling of the folder).
-static int IsSameFile(const char *first, const char *second)
+// Opens a file only to learn which file it is. NT is asked to share every
+// access, deletion included. Windows 95, 98 and ME refuse a CreateFileA that
+// names FILE_SHARE_DELETE; they are asked for read access, which the copy needs anyway.
+static HANDLE OpenForIdentity(const char *path)
 {
-    HANDLE a = CreateFileA(first, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0, OPEN_EXISTING, 0, 0);
-    HANDLE b = CreateFileA(second, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0, OPEN_EXISTING, 0, 0);
+    if (IsNtPlatform)
+        return CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0, OPEN_EXISTING, 0, 0);
+    return CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, 0, OPEN_EXISTING, 0, 0);
+}
+
+// Whether two paths may name one file (also through another spelling of the
+// folder). Only two files open at the same time and told apart by volume and
+// file index are known to differ: a file that cannot be opened may be the
+// other one, and on 9x a file's index holds only while it is open.
+static int MayBeSameFile(const char *first, const char *second)
+{
+    HANDLE a = OpenForIdentity(first);
+    HANDLE b = OpenForIdentity(second);
     BY_HANDLE_FILE_INFORMATION aInfo, bInfo;
-    int same = a != INVALID_HANDLE_VALUE && b != INVALID_HANDLE_VALUE && GetFileInformationByHandle(a, &aInfo) &&
-               GetFileInformationByHandle(b, &bInfo) && aInfo.dwVolumeSerialNumber == bInfo.dwVolumeSerialNumber &&
-               aInfo.nFileIndexHigh == bInfo.nFileIndexHigh && aInfo.nFileIndexLow == bInfo.nFileIndexLow;
+    int apart = a != INVALID_HANDLE_VALUE && b != INVALID_HANDLE_VALUE && GetFileInformationByHandle(a, &aInfo) &&
+                GetFileInformationByHandle(b, &bInfo) &&
+                (aInfo.dwVolumeSerialNumber != bInfo.dwVolumeSerialNumber ||
+                 aInfo.nFileIndexHigh != bInfo.nFileIndexHigh || aInfo.nFileIndexLow != bInfo.nFileIndexLow);
     if (a != INVALID_HANDLE_VALUE)
         CloseHandle(a);
     if (b != INVALID_HANDLE_VALUE)
         CloseHandle(b);
-    return same;
+    return !apart;
 }
 
 // Passed on only when shipped beside the setup program; a read-only or hidden
 // older copy must not block it. A path that would not fit is left alone, and so
-// is a setup program run from the Windows directory itself: deleting the
-// destination there would delete the only copy.
+// is a copy that may be the source itself (a setup program run from the Windows
+// directory): deleting the destination there would delete the only copy.
 static void CopySharedSettings()
 {
     char source[PathBufferBytes];
@@ -216,7 +241,7 @@ static void CopySharedSettings()
                                      SharedSettingsVariant);
     if (destinationLength < 0 || destinationLength >= (int)sizeof(destination))
         return;
-    if (IsSameFile(source, destination))
+    if (FileExists(destination) && MayBeSameFile(source, destination))
         return;
     DeleteFileForced(destination);
     CopyFileA(source, destination, FALSE);

@@ -341,13 +341,18 @@ TEST_F(InstallSequence, DestinationTooLongForItsTargetPathsFailsCleanly)
     EXPECT_EQ(0, CountFiles(deep.substr(0, deep.rfind('\\')), &bytes));
 }
 
+// Also on Windows 95, 98 and ME, which refuse to open a file shared for deletion.
 TEST_F(InstallSequence, SharedSettingsReplaceAReadOnlyHiddenCopyInTheWindowsDirectory)
 {
-    ASSERT_TRUE(WriteWholeFile(setupDir + "SharedSet2.bin", std::string("new shared\0settings", 19), 0));
-    ASSERT_TRUE(WriteWholeFile(windowsDir + "SharedSet2.bin", "older copy", ReadOnlyAndHidden));
-    ASSERT_EQ(1, RunInstallSequence());
-    EXPECT_EQ(std::string("new shared\0settings", 19), ReadWholeFile(windowsDir + "SharedSet2.bin"));
-    EXPECT_EQ(0u, InstalledAttributes(windowsDir + "SharedSet2.bin")) << "the older copy was not removed first";
+    for (int windows9x : { 0, 1 }) {
+        ASSERT_TRUE(WriteWholeFile(setupDir + "SharedSet2.bin", std::string("new shared\0settings", 19), 0));
+        ASSERT_TRUE(WriteWholeFile(windowsDir + "SharedSet2.bin", "older copy", ReadOnlyAndHidden));
+        ASSERT_TRUE(ImitateWindows9x(windows9x));
+        ASSERT_EQ(1, RunInstallSequence());
+        ImitateWindows9x(0);
+        EXPECT_EQ(std::string("new shared\0settings", 19), ReadWholeFile(windowsDir + "SharedSet2.bin"));
+        EXPECT_EQ(0u, InstalledAttributes(windowsDir + "SharedSet2.bin")) << "the older copy was not removed first";
+    }
 }
 
 TEST_F(InstallSequence, WithoutSharedSettingsTheWindowsDirectoryIsLeftAlone)
@@ -359,13 +364,29 @@ TEST_F(InstallSequence, WithoutSharedSettingsTheWindowsDirectoryIsLeftAlone)
 }
 
 // A setup program started from the Windows directory finds its own copy there:
-// the copy must not delete the only one.
+// the copy must not delete the only one, on Windows 95, 98 and ME neither.
 TEST_F(InstallSequence, SharedSettingsInTheWindowsDirectoryItselfStayInPlace)
 {
     lstrcpyA(SetupDir, windowsDir.c_str());
     ASSERT_TRUE(WriteWholeFile(windowsDir + "SharedSet2.bin", "the only copy", ReadOnlyAndHidden));
-    ASSERT_EQ(1, RunInstallSequence());
-    EXPECT_EQ("the only copy", ReadWholeFile(windowsDir + "SharedSet2.bin"));
+    for (int windows9x : { 0, 1 }) {
+        ASSERT_TRUE(ImitateWindows9x(windows9x));
+        ASSERT_EQ(1, RunInstallSequence());
+        ImitateWindows9x(0);
+        EXPECT_EQ("the only copy", ReadWholeFile(windowsDir + "SharedSet2.bin"));
+    }
+}
+
+// The first rows' dictionaries are also cache names; they are replaced whole,
+// never deleted first, so a run that stops at the first row leaves them.
+TEST_F(InstallSequence, StopAtTheFirstRowLeavesTheOldDictionaries)
+{
+    ASSERT_TRUE(WriteWholeFile(PathOf("syllables.dic"), "older table", ReadOnlyAndHidden));
+    ASSERT_TRUE(WriteWholeFile(PathOf("Charlist.dic"), "older list", ReadOnlyAndHidden));
+    ASSERT_TRUE(CreateDirectoryA(PathOf("syllables.dic~new").c_str(), 0));   // no new file can be written
+    EXPECT_EQ(0, RunInstallSequence());
+    EXPECT_EQ("older table", ReadWholeFile(PathOf("syllables.dic")));
+    EXPECT_EQ("older list", ReadWholeFile(PathOf("charlist.dic")));
 }
 
 // A damaged required entry at the very end of the table (the main program) is

@@ -2,6 +2,7 @@
 // The program and the code under test are linked into one module, so every call
 // goes through that module's import address table; swapping one slot reroutes it.
 #include "support/import_patch.h"
+#include "startup/shared_state.h"
 #include <windows.h>
 #include <string.h>
 
@@ -45,4 +46,61 @@ void *ReplaceImport(const char *library, const char *function, void *replacement
         return previous;
     }
     return 0;
+}
+
+enum { MoveFileExSlot, CreateFileSlot, FlushSlot, MoveFileSlot, StandInCount };
+static void *RealFunction[StandInCount];   // as the slots held them
+static int FailingStep, StepsTaken;
+
+static BOOL WINAPI MoveFileExStubOf9x(LPCSTR, LPCSTR, DWORD)
+{
+    SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return FALSE;
+}
+
+static HANDLE WINAPI CreateFileAs9x(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                                    DWORD disposition, DWORD flags, HANDLE model)
+{
+    if (!(share & FILE_SHARE_DELETE))
+        return ((decltype(&CreateFileA))RealFunction[CreateFileSlot])(path, access, share, security, disposition, flags, model);
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return INVALID_HANDLE_VALUE;
+}
+
+static BOOL StepFails()
+{
+    if (++StepsTaken == FailingStep)
+        SetLastError(ERROR_WRITE_FAULT);
+    return StepsTaken == FailingStep;
+}
+
+static BOOL WINAPI FlushWithFault(HANDLE file)
+{
+    return !StepFails() && ((decltype(&FlushFileBuffers))RealFunction[FlushSlot])(file);
+}
+
+static BOOL WINAPI MoveFileWithFault(LPCSTR from, LPCSTR to)
+{
+    return !StepFails() && ((decltype(&MoveFileA))RealFunction[MoveFileSlot])(from, to);
+}
+
+static const struct { const char *name; void *standIn; } Windows9xStandIns[StandInCount] = {
+    { "MoveFileExA", (void *)MoveFileExStubOf9x }, { "CreateFileA", (void *)CreateFileAs9x },
+    { "FlushFileBuffers", (void *)FlushWithFault }, { "MoveFileA", (void *)MoveFileWithFault },
+};
+
+int ImitateWindows9x(int on, int failingStep)
+{
+    IsNtPlatform = !on;
+    FailingStep = failingStep;
+    StepsTaken = 0;
+    int inPlace = 1;
+    for (int i = 0; i < StandInCount; i++) {
+        if (on && !RealFunction[i])
+            RealFunction[i] = ReplaceImport("kernel32.dll", Windows9xStandIns[i].name, Windows9xStandIns[i].standIn);
+        else if (!on && RealFunction[i] && ReplaceImport("kernel32.dll", Windows9xStandIns[i].name, RealFunction[i]))
+            RealFunction[i] = 0;
+        inPlace &= !on || RealFunction[i] != 0;
+    }
+    return inPlace;
 }

@@ -6,6 +6,7 @@
 #include "support/test_paths.h"
 #include "support/held_file.h"
 #include "support/install_check.h"
+#include "support/import_patch.h"
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <string.h>
@@ -166,6 +167,29 @@ TEST_F(PayloadExtract, TargetHeldOpenByAnotherProgramFailsAndStaysAsItWas)
     EXPECT_EQ((DWORD)FILE_ATTRIBUTE_HIDDEN, AttributesOf("locked.exe"));
     unsigned long long bytes;
     EXPECT_EQ(1, CountFiles(dir, &bytes)) << "a temporary file was left beside it";
+}
+
+// Windows 95, 98 and ME: the old file goes aside, the new one in. A failure at
+// the flush or either rename leaves the old file whole with its attributes,
+// nothing beside it (an aside file left by a power cut included) and the error.
+TEST_F(PayloadExtract, ReplaceWithoutMoveFileExLeavesTheOldFileWholeAtEveryFailure)
+{
+    const DWORD oldAttributes = ReadOnlyHidden | FILE_ATTRIBUTE_SYSTEM;
+    for (int failingStep : { 0, 1, 2, 3 }) {   // none, the flush, the rename aside, the rename in
+        SCOPED_TRACE(failingStep);
+        ASSERT_TRUE(WriteWholeFile(PathOf("old.dat"), "older", oldAttributes));
+        ASSERT_TRUE(WriteWholeFile(PathOf("old.dat~old"), "left by a power cut", ReadOnlyHidden));
+        ASSERT_TRUE(ImitateWindows9x(1, failingStep));
+        int written = Extract(SecondEntry, "old.dat", 8192, 1, 0);
+        DWORD error = GetLastError();
+        ImitateWindows9x(0);
+        EXPECT_EQ(failingStep == 0, written);
+        EXPECT_EQ(failingStep ? (DWORD)ERROR_WRITE_FAULT : error, error) << "the step's error is kept for the log";
+        EXPECT_EQ(failingStep ? "older" : std::string((const char *)buffer.data(), 280), Contents("old.dat"));
+        EXPECT_EQ(failingStep ? oldAttributes : FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY, AttributesOf("old.dat"));
+        unsigned long long bytes;
+        EXPECT_EQ(1, CountFiles(dir, &bytes)) << "a temporary or aside file was left beside it";
+    }
 }
 
 // Drive X: is a 2 MiB disk; a 3.2 MB file cannot be written whole there. The
