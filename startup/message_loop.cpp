@@ -52,12 +52,14 @@ void RunMessageLoop()
 {
     MSG message;
     while (PageState >= 0) {
+        MarkStartupStep(StepFirstPaint);
         if (GetMessageA(&message, 0, 0, 0) <= 0)
             break;
-        if (!TranslateEnterKey(&message) && !IsDialogMessageA(WizardWindow, &message)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        MarkStartupStep(StepFirstPaint);
+        if (TranslateEnterKey(&message))
+            continue;
+        if (IsDialogMessageA(WizardWindow, &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
     }
 }

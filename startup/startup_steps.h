@@ -19,6 +19,6 @@ enum StartupStep {
 };
 
 // Called at the end of each step. The message loop calls it with
-// StepFirstPaint after every message: the timed build takes the first moment
-// at which no window of the program waits to be painted.
+// StepFirstPaint before it fetches each message: the timed build takes the
+// first moment at which no window of the program waits to be painted.
 void MarkStartupStep(StartupStep step);

@@ -1,11 +1,12 @@
 // Times the install's extraction of the whole payload (the check of every entry
 // included) against the bare work it cannot avoid (inflate every entry into
-// one buffer, write each with one fwrite), and the setup program's start-up
-// against a bare one-dialog program of the same image size, each pair measured
-// in the same run, rounds alternating. The timed build of the setup program
-// tells where start-up spends its time, step by step. Prints medians, ratios
-// and peak working sets: of the setup program at its visible wizard and
-// through an unattended install, and of this process.
+// one buffer, write each with one fwrite), with the install's attribute work
+// and its flush to the disk each added to the bare work alone; and the setup
+// program's start-up against a bare one-dialog program of the same image
+// size. Each pair is measured in the same run, rounds alternating. The timed
+// build of the setup program tells where start-up spends its time, step by
+// step. Prints medians, ratios and peak working sets: of the setup program at
+// its painted wizard and through an unattended install, and of this process.
 //
 // usage: install_benchmark SETUP_EXE SETUP_TIMED_EXE BARE_DIALOG_EXE SCRATCH_DIR [ROUNDS]
 #include "install/install_sequence.h"
@@ -14,6 +15,7 @@
 #include "tools/benchmark/startup_timing.h"
 #include <windows.h>
 #include <psapi.h>
+#include <io.h>
 #include <zlib.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -70,11 +72,22 @@ static BOOL CALLBACK CollectEntry(HMODULE, LPCSTR, LPSTR name, LONG_PTR param)
     return TRUE;
 }
 
-// The baseline: every entry inflated into the one buffer and written whole.
-// With withAttributes each file is then also made read-only and hidden, the
-// attribute work the install does on top, to show what that part costs.
+// What the bare extraction does besides inflating and writing: nothing, or one
+// of the install's own steps on top, to show what that step alone costs.
+enum BareExtra { BareOnly, BareAttributes, BareFlush, BareExtraCount };
+
+// The data of a written file on the disk before the file is closed, as the
+// install flushes each file before it takes its name.
+static int FlushToDisk(FILE *file)
+{
+    return fflush(file) == 0 && FlushFileBuffers((HANDLE)_get_osfhandle(_fileno(file)));
+}
+
+// The baseline: every entry inflated into the one buffer and written whole,
+// with the extra step asked for: each file then made read-only and hidden, or
+// flushed to the disk before it is closed.
 static int BareExtraction(HMODULE module, const std::vector<int> &entries, unsigned char *buffer,
-                          const std::string &dir, int withAttributes, unsigned long long *bytes)
+                          const std::string &dir, BareExtra extra, unsigned long long *bytes)
 {
     *bytes = 0;
     for (int id : entries) {
@@ -89,10 +102,11 @@ static int BareExtraction(HMODULE module, const std::vector<int> &entries, unsig
         if (!file)
             return 0;
         size_t written = fwrite(buffer, 1, length, file);
+        int flushed = extra != BareFlush || FlushToDisk(file);
         fclose(file);
-        if (written != length)
+        if (written != length || !flushed)
             return 0;
-        if (withAttributes)
+        if (extra == BareAttributes)
             SetFileAttributesA(path, GetFileAttributesA(path) | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
         *bytes += length;
     }
@@ -131,22 +145,20 @@ static int TimeExtraction(const std::string &setupExe, const std::string &scratc
         return 0;
     }
 
-    std::vector<double> bareTimes, attributeTimes, installTimes;
+    std::vector<double> bareTimes[BareExtraCount], installTimes;
     unsigned long long bytes = 0;
     for (int round = 0; round < rounds; round++) {
-        EmptyFolder(bareDir);
-        double start = Seconds();
-        if (!BareExtraction(module, entries, buffer, bareDir, 0, &bytes)) {
-            fprintf(stderr, "install_benchmark: the bare extraction failed\n");
-            return 0;
+        for (int extra = BareOnly; extra < BareExtraCount; extra++) {
+            EmptyFolder(bareDir);
+            double start = Seconds();
+            if (!BareExtraction(module, entries, buffer, bareDir, (BareExtra)extra, &bytes)) {
+                fprintf(stderr, "install_benchmark: the bare extraction failed\n");
+                return 0;
+            }
+            bareTimes[extra].push_back(Seconds() - start);
         }
-        bareTimes.push_back(Seconds() - start);
-        EmptyFolder(bareDir);
-        start = Seconds();
-        BareExtraction(module, entries, buffer, bareDir, 1, &bytes);
-        attributeTimes.push_back(Seconds() - start);
         EmptyFolder(installDir);
-        start = Seconds();
+        double start = Seconds();
         if (!CheckFileTableEntries() || !ExtractFileTable(buffer)) {
             fprintf(stderr, "install_benchmark: the install's extraction failed\n");
             return 0;
@@ -156,53 +168,34 @@ static int TimeExtraction(const std::string &setupExe, const std::string &scratc
     free(buffer);
     EmptyFolder(bareDir);
     EmptyFolder(installDir);
-    double bare = Median(bareTimes), install = Median(installTimes);
+    double bare = Median(bareTimes[BareOnly]), install = Median(installTimes);
+    double attributes = Median(bareTimes[BareAttributes]), flushed = Median(bareTimes[BareFlush]);
     printf("Extraction of %d entries, %llu bytes, median of %d rounds:\n", (int)entries.size(), bytes, rounds);
     printf("  bare uncompress + fwrite  %8.3f s\n", bare);
     printf("  install file table        %8.3f s\n", install);
     printf("  ratio                     %8.3f\n", install / bare);
     printf("  (bare + read-only/hidden attributes %.3f s, ratio %.3f: the attribute work alone)\n",
-           Median(attributeTimes), Median(attributeTimes) / bare);
+           attributes, attributes / bare);
+    printf("  (bare + flush to the disk %.3f s, ratio %.3f: the flush alone;\n"
+           "   install against it %.3f: the check, the temporary file and the rename)\n",
+           flushed, flushed / bare, install / flushed);
     return 1;
 }
 
 struct StartupSeries {
-    std::vector<double> Visible, Idle, PeakWorkingSet;
-};
-
-static void Record(StartupSeries *series, const StartupRun &run)
-{
-    series->Visible.push_back(run.Visible);
-    series->Idle.push_back(run.Idle);
-    series->PeakWorkingSet.push_back(run.PeakWorkingSet);
-}
-
-static void PrintStartupLine(const char *name, const StartupSeries &series)
-{
-    printf("  %-28s %7.3f s  %7.3f s  %8.1f MiB\n", name, Median(series.Visible), Median(series.Idle),
-           Median(series.PeakWorkingSet) / MiB);
-}
-
-static void PrintRatio(double program, double bare)
-{
-    if (program > 0 && bare > 0)
-        printf("%9.3f  ", program / bare);
-    else
-        printf("      n/a  ");
-}
-
-// Each step lasts from the end of the step marked before it; its share is of
-// the median time to the painted wizard.
-static void PrintSteps(const std::vector<StartupRun> &runs)
-{
-    std::vector<double> totals;
-    for (const StartupRun &run : runs)
-        totals.push_back(run.StepEnds[StepFirstPaint]);
-    double total = Median(totals);
-    printf("Start-up of the timed build by step, median of %d rounds:\n", (int)runs.size());
-    for (int step = 0; step < StartupStepCount; step++) {
+    std::vector<StartupRun> Runs;
+    double Median(double StartupRun::*field) const
+    {
+        std::vector<double> values;
+        for (const StartupRun &run : Runs)
+            values.push_back(run.*field);
+        return ::Median(values);
+    }
+    // From the end of the step marked before it, or from process creation.
+    double MedianStep(int step) const
+    {
         std::vector<double> lengths;
-        for (const StartupRun &run : runs) {
+        for (const StartupRun &run : Runs) {
             double previous = 0;
             for (int before = 0; before < step; before++)
                 if (run.StepEnds[before] >= 0)
@@ -210,34 +203,68 @@ static void PrintSteps(const std::vector<StartupRun> &runs)
             if (run.StepEnds[step] >= 0)
                 lengths.push_back(run.StepEnds[step] - previous);
         }
-        if (lengths.empty()) {
-            printf("  %-38s   not reached\n", StartupStepNames[step]);
-            continue;
-        }
-        double length = Median(lengths);
-        printf("  %-38s %7.1f ms %6.1f %%\n", StartupStepNames[step], length * 1000, total > 0 ? 100 * length / total : 0);
+        return lengths.empty() ? -1 : ::Median(lengths);
     }
-    printf("  %-38s %7.1f ms\n", "to the painted wizard", total * 1000);
+};
+
+static void PrintStartupLine(const char *name, const StartupSeries &series)
+{
+    printf("  %-30s %7.3f s", name, series.Median(&StartupRun::Visible));
+    double painted = series.Median(&StartupRun::Painted);
+    if (painted > 0)
+        printf("  %7.3f s  %8.1f MiB\n", painted, series.Median(&StartupRun::PeakWorkingSet) / MiB);
+    else
+        printf("\n");
 }
 
+static void PrintRatio(double program, double bare)
+{
+    if (program > 0 && bare > 0)
+        printf("  %7.3f  ", program / bare);
+    else
+        printf("      n/a  ");
+}
+
+// Each step's share is of the timed build's median time to the painted wizard;
+// the bare program marks its entry point, its dialog shown and its first paint.
+static void PrintSteps(const StartupSeries &timed, const StartupSeries &bare)
+{
+    double total = timed.Median(&StartupRun::Painted);
+    printf("Start-up of the timed build by step, median of %d rounds:  setup   share    bare\n", (int)timed.Runs.size());
+    for (int step = 0; step < StartupStepCount; step++) {
+        double length = timed.MedianStep(step), bareLength = bare.MedianStep(step);
+        printf("  %-38s", StartupStepNames[step]);
+        if (length < 0)
+            printf("     not reached");
+        else
+            printf(" %7.1f ms %5.1f %%", length * 1000, total > 0 ? 100 * length / total : 0);
+        if (bareLength >= 0)
+            printf(" %7.1f ms", bareLength * 1000);
+        printf("\n");
+    }
+    printf("  %-38s %7.1f ms         %7.1f ms\n", "to the painted window", total * 1000,
+           bare.Median(&StartupRun::Painted) * 1000);
+}
+
+// Rounds alternate the bare program, the setup program and its timed build.
 static void TimeStartup(const std::string &setupExe, const std::string &timedExe, const std::string &bareExe,
                         int rounds)
 {
-    StartupSeries bare, setup;
-    std::vector<StartupRun> timedRuns;
+    StartupSeries bare, setup, timed;
     for (int round = 0; round < rounds; round++) {
-        Record(&bare, StartToVisibleWindow(bareExe, BareDialogCaption, 0));
-        Record(&setup, StartToVisibleWindow(setupExe, WizardCaption, 0));
-        timedRuns.push_back(StartToVisibleWindow(timedExe, WizardCaption, 1));
+        bare.Runs.push_back(StartToVisibleWindow(bareExe, BareDialogCaption, 1));
+        setup.Runs.push_back(StartToVisibleWindow(setupExe, WizardCaption, 0));
+        timed.Runs.push_back(StartToVisibleWindow(timedExe, WizardCaption, 1));
     }
-    printf("Start-up, median of %d rounds:        visible    painted    peak working set\n", rounds);
+    printf("Start-up, median of %d rounds:           visible    painted  peak working set\n", rounds);
     PrintStartupLine("bare one-dialog program", bare);
-    PrintStartupLine("setup program's wizard", setup);
-    printf("  %-28s", "ratio");
-    PrintRatio(Median(setup.Visible), Median(bare.Visible));
-    PrintRatio(Median(setup.Idle), Median(bare.Idle));
-    printf("\n");
-    PrintSteps(timedRuns);
+    PrintStartupLine("setup program", setup);
+    PrintStartupLine("setup program, timed build", timed);
+    printf("  %-30s", "ratio to the bare program");
+    PrintRatio(setup.Median(&StartupRun::Visible), bare.Median(&StartupRun::Visible));
+    PrintRatio(timed.Median(&StartupRun::Painted), bare.Median(&StartupRun::Painted));
+    printf("\n  (visible: the setup program; painted: its timed build)\n");
+    PrintSteps(timed, bare);
 }
 
 int main(int argc, char **argv)

@@ -87,10 +87,13 @@ static StartupStepTable *MakeStepTable(DWORD processId, HANDLE *mapping)
     return (StartupStepTable *)MapViewOfFile(*mapping, FILE_MAP_WRITE, 0, 0, sizeof(StartupStepTable));
 }
 
-static void WaitForMark(const volatile StartupStepTable *table, StartupStep step, LONGLONG start)
+// The table is polled in shared memory: asking the window system instead, as
+// often, would load the wineserver that the program under test waits on too.
+static int WaitForMark(const volatile StartupStepTable *table, StartupStep step, LONGLONG start)
 {
     while (!table->Ticks[step] && SecondsSince(start, Ticks()) < StartupTimeoutMs / 1000.0)
         Sleep(PollMs);
+    return table->Ticks[step] != 0;
 }
 
 static void ReadStepEnds(const StartupStepTable *table, LONGLONG start, StartupRun *run)
@@ -116,12 +119,13 @@ static void EndProcess(PROCESS_INFORMATION *process)
     CloseHandle(process->hThread);
 }
 
-// From process creation to the window being visible, then painted with the
-// program waiting for input; then the program is cancelled.
-StartupRun StartToVisibleWindow(const std::string &exe, const char *caption, int readSteps)
+// From process creation to the window being visible; for a program that marks
+// its steps, to its window being painted, and the time of every step. The
+// working set is read then, and the program is cancelled.
+StartupRun StartToVisibleWindow(const std::string &exe, const char *caption, int marksSteps)
 {
     StartupRun run;
-    run.Visible = run.Idle = -1;
+    run.Visible = run.Painted = -1;
     run.PeakWorkingSet = 0;
     for (int step = 0; step < StartupStepCount; step++)
         run.StepEnds[step] = -1;
@@ -130,15 +134,13 @@ StartupRun StartToVisibleWindow(const std::string &exe, const char *caption, int
     if (!StartSuspended(exe, "", &process))
         return run;
     HANDLE mapping = 0;
-    StartupStepTable *table = readSteps ? MakeStepTable(process.dwProcessId, &mapping) : 0;
+    StartupStepTable *table = marksSteps ? MakeStepTable(process.dwProcessId, &mapping) : 0;
     ResumeThread(process.hThread);
     HWND window = WaitForVisibleWindow(process.dwProcessId, caption, start);
     if (window) {
         run.Visible = SecondsSince(start, Ticks());
-        if (WaitForInputIdle(process.hProcess, StartupTimeoutMs) == 0)
-            run.Idle = SecondsSince(start, Ticks());
-        if (table)
-            WaitForMark(table, StepFirstPaint, start);
+        if (table && WaitForMark(table, StepFirstPaint, start))
+            run.Painted = SecondsSince(start, table->Ticks[StepFirstPaint]);
         run.PeakWorkingSet = PeakWorkingSetOf(process.hProcess);
         PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     }
