@@ -5,12 +5,12 @@
 
 WNDPROC PreviousButtonProc;
 
-struct CheckBoxCaption {
+struct CheckBoxCaptionRow {
     int Id;
     const char *Caption;
 };
 
-static const CheckBoxCaption CheckBoxCaptions[] = {
+static const CheckBoxCaptionRow CheckBoxCaptions[] = {
     { 1004, "建立桌面图标？  (Place an icon on Desktop)" },
     { 1007, "正确(OK)" },
     { 1008, "不正确(NO)" },
@@ -23,14 +23,23 @@ const int FaceMargin = 2;                  // the face is filled 2 pixels past t
 const int CaptionDrop = 3;
 const int FocusMargin = 1;
 
+const char *CheckBoxCaption(int id)
+{
+    for (int i = 0; i < CheckBoxCaptionCount; i++)
+        if (CheckBoxCaptions[i].Id == id)
+            return CheckBoxCaptions[i].Caption;
+    return 0;
+}
+
+// The boxes of the table are named with their captions, and those names are
+// never read back: the system may give them back through another code page.
 static void CheckBoxCaptionText(HWND checkBox, char *caption)
 {
-    int id = GetDlgCtrlID(checkBox);
-    for (int i = 0; i < CheckBoxCaptionCount; i++)
-        if (CheckBoxCaptions[i].Id == id) {
-            CopyMixedText(caption, CheckBoxCaptions[i].Caption, CheckCaptionBytes - 1);
-            return;
-        }
+    const char *own = CheckBoxCaption(GetDlgCtrlID(checkBox));
+    if (own) {
+        CopyMixedText(caption, own, CheckCaptionBytes - 1);
+        return;
+    }
     char text[CheckCaptionBytes];
     GetWindowTextA(checkBox, text, sizeof(text));
     CopyMixedText(caption, text, WindowCheckCaptionBytes);
@@ -128,7 +137,10 @@ LRESULT CALLBACK CheckBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     }
     if (message == WM_LBUTTONDOWN)
         InvalidateRect(window, 0, TRUE);
-    LRESULT result = CallWindowProcA(PreviousButtonProc, window, message, wParam, lParam);
+    // A box subclassed with the wide call (on NT, so that it gives its name in
+    // UTF-16) gets its messages wide and passes them on wide.
+    LRESULT result = IsWindowUnicode(window) ? CallWindowProcW(PreviousButtonProc, window, message, wParam, lParam)
+                                             : CallWindowProcA(PreviousButtonProc, window, message, wParam, lParam);
     if (ChangesLook(message) && IsWindowVisible(window))
         RepaintNow(window);
     return result;

@@ -70,6 +70,22 @@ static const ButtonCaption *CaptionFor(int id)
     return &OtherButton;
 }
 
+// The caption the table gives a control for the current page: null where the
+// caption is not the table's (the message, a window text) or nothing is drawn.
+const char *OwnerButtonCaption(int id)
+{
+    const ButtonCaption *entry = CaptionFor(id);
+    switch (entry->Source) {
+    case PageCaption:
+        return PageState < FirstInstallPage ? entry->Caption : entry->LastPageCaption;
+    case FixedCaption:
+    case SampleCaption:
+        return entry->Caption;
+    default:
+        return 0;
+    }
+}
+
 // Window texts of other controls hold plain ASCII; the cut still respects
 // two-byte characters, so a lone lead byte never pairs with the zero.
 static void ReadWindowCaption(HWND control, char *caption)
@@ -80,30 +96,19 @@ static void ReadWindowCaption(HWND control, char *caption)
 }
 
 // The message's caption comes from the bytes the dialog keeps, never from the
-// control, whose text the system may have passed through another code page.
-static void MessageCaptionText(HWND control, const char *messageText, char *caption)
-{
-    if (messageText)
-        CopyMixedText(caption, messageText, WindowCaptionBytes);
-    else
-        ReadWindowCaption(control, caption);
-}
-
+// control: its text is the message's name for screen readers, which the system
+// keeps in UTF-16 and gives back through the code page, or in English alone.
 static void CaptionText(const ButtonCaption *entry, HWND control, const char *messageText, char *caption)
 {
     switch (entry->Source) {
-    case PageCaption:
-        CopyMixedText(caption, PageState < FirstInstallPage ? entry->Caption : entry->LastPageCaption,
-                      CaptionBufferBytes - 1);
-        break;
     case MessageCaption:
-        MessageCaptionText(control, messageText, caption);
+        CopyMixedText(caption, messageText ? messageText : "", WindowCaptionBytes);
         break;
     case WindowTextCaption:
         ReadWindowCaption(control, caption);
         break;
     default:
-        CopyMixedText(caption, entry->Caption, CaptionBufferBytes - 1);
+        CopyMixedText(caption, OwnerButtonCaption(entry->Id), CaptionBufferBytes - 1);
         break;
     }
 }

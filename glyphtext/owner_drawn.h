@@ -15,6 +15,13 @@ void DrawOwnerButton(const DRAWITEMSTRUCT *item, const char *messageText, int de
 // from the item data); null draws the item's background alone.
 void DrawListItem(const DRAWITEMSTRUCT *item, int isCombo, const char *text);
 void PaintCheckBox(HWND checkBox, HDC dc);
+
+// The captions the painters draw from their own tables, which the dialogs also
+// give their controls as names: null for a control whose caption is not in the
+// tables (the message, a window text) or that shows none. The caption of 1001
+// follows PageState.
+const char *OwnerButtonCaption(int id);
+const char *CheckBoxCaption(int id);
 LRESULT CALLBACK CheckBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 extern WNDPROC PreviousButtonProc;

@@ -171,7 +171,6 @@ int ExtractFileTable(unsigned char *buffer)
         }
         if (RowLeftOut[i])
             continue;   // its damage is in the log already
-        SetLastError(ERROR_SUCCESS);   // a damaged entry fails without a Windows error
         int written = ExtractPayloadFile(row.ResourceId, row.TargetName, buffer, InstallBufferBytes,
                                          (row.Attributes & ReadOnly) != 0, (row.Attributes & Hidden) != 0);
         LogFileResult(row.TargetName, written, written ? ERROR_SUCCESS : GetLastError(), row.Failure == Required);
@@ -179,6 +178,22 @@ int ExtractFileTable(unsigned char *buffer)
             return 0;
     }
     return 1;
+}
+
+// The product reads its language and font choice from the settings file, so a
+// failed edit stops the install like a required file: the log tells which
+// cause, and a second run (with the product closed) completes it.
+static int RecordSettings()
+{
+    if (!UpdateSettingsFile()) {
+        LogFailure(GetLastError(), "settings FAILED, the install stops: %s\\uiprefs.ini not edited", InstallDir);
+        return 0;
+    }
+    char font[SettingsValueBytes];
+    char language[SettingsValueBytes];
+    int asWritten = ReadBackSettings(font, language);
+    LogSettingsReadBack(font, language, asWritten);
+    return asWritten;
 }
 
 // The names follow the system's script, never the language picked in the wizard.
@@ -261,8 +276,8 @@ static int InstallWithBuffer(unsigned char *buffer)
         return 0;
     SetProgressCheckpoint(ProgressFilesWritten);
     SetProgressCheckpoint(ProgressBeforeSettings);
-    UpdateSettingsFile();
-    LogSettingsFile();
+    if (!RecordSettings())
+        return 0;
     CreateShortcuts();
     SetProgressCheckpoint(ProgressDesktopLinkMade);
     SetProgressCheckpoint(ProgressComplete);

@@ -6,6 +6,9 @@ extern int KeepOldWordBase;    // set when the user keeps the existing word base
 // keeps); 0 asks the user.
 extern int WordBaseAnswer;
 
+// 1 when every required file was written and the settings hold the answers;
+// 0 when the buffer was not available, a required file failed or the settings
+// edit did (the shortcuts are then not made).
 int RunInstallSequence();
 // The check of every entry the file table will write, before the disk changes;
 // 0 when a required entry is damaged.

@@ -44,16 +44,18 @@ int PayloadEntryIsIntact(HMODULE module, int resourceId)
 
 // On entry *length is the buffer's capacity, on success the inflated length.
 // The compressed bytes are read in place from the loaded image. A missing
-// entry, a damaged stream and one larger than the capacity all give 0.
+// entry, a damaged stream and one larger than the capacity all give 0 and
+// count as damage: the build refuses every file larger than the install buffer.
 int InflatePayloadEntry(HMODULE module, int resourceId, unsigned char *buffer, unsigned long *length)
 {
     DWORD size = 0;
     const Bytef *stream = LoadEntry(module, PayloadType, resourceId, &size);
-    if (!stream)
-        return 0;
     uLongf inflated = *length;
-    if (uncompress(buffer, &inflated, stream, size) != Z_OK)
+    int result = stream ? uncompress(buffer, &inflated, stream, size) : Z_DATA_ERROR;
+    if (result != Z_OK) {
+        SetLastError(result == Z_MEM_ERROR ? ERROR_NOT_ENOUGH_MEMORY : ErrorPayloadEntryDamaged);
         return 0;
+    }
     *length = inflated;
     return 1;
 }

@@ -3,8 +3,12 @@
 #include <windows.h>
 
 const unsigned long InstallBufferBytes = 48 * 1024 * 1024;
+// The error an entry gives that is missing or does not inflate: a cause of the
+// program's own (bit 29 set, as Windows keeps such codes for programs).
+const DWORD ErrorPayloadEntryDamaged = 0x20000001;
 
 int PayloadEntryIsIntact(HMODULE module, int resourceId);
+// On failure the Windows error is ERROR_NOT_ENOUGH_MEMORY or ErrorPayloadEntryDamaged.
 int InflatePayloadEntry(HMODULE module, int resourceId, unsigned char *buffer, unsigned long *length);
 int ExtractPayloadFile(int resourceId, const char *targetName, unsigned char *buffer,
                        unsigned long capacity, int makeReadOnly, int makeHidden);

@@ -12,7 +12,6 @@
 
 // A line is examined in pieces of at most 255 characters, a CR LF counting as one.
 const size_t SettingsPieceChars = 255;
-const int SettingsValueBytes = 16;
 // The file is a few kilobytes of text; anything near this size is not a settings file.
 const long SettingsFileLimit = 16 * 1024 * 1024;
 
@@ -57,21 +56,37 @@ static int AppendString(SettingsText *text, const char *string)
     return AppendBytes(text, string, strlen(string));
 }
 
-// The whole file, every read checked; 0 when it cannot be opened or read.
+// The Windows error of a failure, or the one that says what went wrong where
+// the runtime gave none (a runtime call that failed without a system call).
+static DWORD ErrorOr(DWORD fallback)
+{
+    DWORD error = GetLastError();
+    return error != ERROR_SUCCESS ? error : fallback;
+}
+
+// The whole file, every read checked; 0 when it cannot be opened or read,
+// with the Windows error set.
 static char *ReadSettingsFile(const char *path, size_t *length)
 {
+    SetLastError(ERROR_SUCCESS);
     FILE *file = fopen(path, "rb");
-    if (!file)
+    if (!file) {
+        SetLastError(ErrorOr(ERROR_OPEN_FAILED));
         return 0;
+    }
     long size = -1;
     if (fseek(file, 0, SEEK_END) == 0)
         size = ftell(file);
     char *bytes = size >= 0 && size < SettingsFileLimit ? (char *)malloc((size_t)size + 1) : 0;
     int complete = bytes && fseek(file, 0, SEEK_SET) == 0 && fread(bytes, 1, (size_t)size, file) == (size_t)size &&
                    !ferror(file);
+    DWORD error = size >= SettingsFileLimit ? ERROR_FILE_TOO_LARGE
+                  : size >= 0 && !bytes        ? ERROR_NOT_ENOUGH_MEMORY
+                                               : ErrorOr(ERROR_READ_FAULT);
     fclose(file);
     if (!complete) {
         free(bytes);
+        SetLastError(error);
         return 0;
     }
     *length = (size_t)size;
@@ -168,6 +183,17 @@ static int EditSettings(const char *bytes, size_t length, SettingsKey *keys, Set
     return 1;
 }
 
+// The bitmap-font digit is 1 where Chinese did not display correctly.
+static void FontValue(char *value)
+{
+    snprintf(value, SettingsValueBytes, "%c", ChineseDisplayOk ? '0' : '1');
+}
+
+static void LanguageValue(char *value)
+{
+    snprintf(value, SettingsValueBytes, "%d", ForceLanguage);
+}
+
 static int RewriteSettingsFile(const char *path)
 {
     size_t length = 0;
@@ -175,23 +201,54 @@ static int RewriteSettingsFile(const char *path)
     if (!bytes)
         return 0;
     SettingsKey keys[SettingsKeyCount] = { { FontKey, "", 0 }, { LanguageKey, "", 0 } };
-    snprintf(keys[0].value, SettingsValueBytes, "%c", ChineseDisplayOk ? '0' : '1');
-    snprintf(keys[1].value, SettingsValueBytes, "%d", ForceLanguage);
+    FontValue(keys[0].value);
+    LanguageValue(keys[1].value);
     SettingsText text = { 0, 0, 0 };
-    int rewritten = EditSettings(bytes, length, keys, &text) && ReplaceFileWhole(path, text.bytes, text.length, 0);
+    int edited = EditSettings(bytes, length, keys, &text);
+    int rewritten = edited && ReplaceFileWhole(path, text.bytes, text.length, 0);
+    DWORD error = edited ? GetLastError() : ERROR_NOT_ENOUGH_MEMORY;
     free(text.bytes);
     free(bytes);
+    SetLastError(error);
     return rewritten;
 }
 
-// A missing file is not created; whatever happened, the file ends read-only and hidden.
+static int SettingsPath(char *path)
+{
+    int length = snprintf(path, PathBufferBytes, SettingsFileFormat, InstallDir);
+    if (length >= 0 && length < PathBufferBytes)
+        return 1;
+    SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    return 0;
+}
+
+// A missing file is not created; whatever happened, the file ends read-only and
+// hidden. The product reads its language from here, so a failure is reported.
 int UpdateSettingsFile()
 {
     char path[PathBufferBytes];
-    int length = snprintf(path, sizeof(path), SettingsFileFormat, InstallDir);
-    if (length < 0 || length >= (int)sizeof(path))
-        return 1;   // no such file can exist
-    RewriteSettingsFile(path);
+    if (!SettingsPath(path))
+        return 0;
+    int rewritten = RewriteSettingsFile(path);
+    DWORD error = GetLastError();
     AddFileAttributes(path, 1, 1);
-    return 1;
+    SetLastError(rewritten ? ERROR_SUCCESS : error);
+    return rewritten;
+}
+
+// Read through the system's own profile calls, as the product reads them.
+int ReadBackSettings(char *font, char *language)
+{
+    char path[PathBufferBytes];
+    char expectedFont[SettingsValueBytes];
+    char expectedLanguage[SettingsValueBytes];
+    lstrcpyA(font, "(missing)");
+    lstrcpyA(language, "(missing)");
+    if (!SettingsPath(path))
+        return 0;
+    GetPrivateProfileStringA("Config", "UseBmpFont", "(missing)", font, SettingsValueBytes, path);
+    GetPrivateProfileStringA("Config", "ForceLanguage", "(missing)", language, SettingsValueBytes, path);
+    FontValue(expectedFont);
+    LanguageValue(expectedLanguage);
+    return strcmp(font, expectedFont) == 0 && strcmp(language, expectedLanguage) == 0;
 }

@@ -1,4 +1,10 @@
 // The installed product's settings file "uiprefs.ini": the two answers of the wizard.
 #pragma once
 
+const int SettingsValueBytes = 16;
+
+// 1 when the file was rewritten with both answers, else 0 with the Windows error.
 int UpdateSettingsFile();
+// The two keys of "[Config]" as the product reads them, each into 16 bytes;
+// 1 when they hold the values the edit wrote.
+int ReadBackSettings(char *font, char *language);

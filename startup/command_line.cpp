@@ -71,48 +71,131 @@ static const char *ReadArgument(const char *p, char *argument)
     return p;
 }
 
-// The rest of the line after /D=, without trailing blanks and without the
-// quotes around it ("/D=C:\My Folder" or /D="C:\My Folder"); 0 when it does not fit.
+// Every switch, for telling one that follows /D= from the folder's own text.
+// A flag ends where its name ends; a value switch's name ends with its "=".
+struct SwitchName {
+    const char *Name;
+    int TakesValue;
+};
+static const SwitchName KnownSwitches[] = {
+    { "/S", 0 },
+    { "/?", 0 },
+    { "/NOICON", 0 },
+    { "/REPLACEWORDBASE", 0 },
+    { DestinationSwitch, 1 },
+    { LanguageSwitch, 1 },
+    { DisplaySwitch, 1 },
+    { LogSwitch, 1 },
+};
+static const int KnownSwitchCount = sizeof(KnownSwitches) / sizeof(KnownSwitches[0]);
+
+// The switch that starts at p, or null.
+static const char *SwitchAt(const char *p)
+{
+    for (int i = 0; i < KnownSwitchCount; i++) {
+        const SwitchName &known = KnownSwitches[i];
+        size_t length = strlen(known.Name);
+        if (HasPrefix(p, known.Name) && (known.TakesValue || !p[length] || IsBlank(p[length]) || p[length] == '"'))
+            return known.Name;
+    }
+    return 0;
+}
+
+// A folder name holds no "/" (Windows reads it as a backslash), so a blank and
+// then a known switch, quoted or not, is a switch given after /D=, and a second
+// "/D=" anywhere is the switch given twice. Returns where such a switch starts
+// (its quote included), or null when the rest of the line is only the folder.
+static const char *SwitchAfterFolder(const char *rest)
+{
+    for (const char *p = rest; *p; p = CharNextA(p)) {
+        if (*p == '/' && HasPrefix(p, DestinationSwitch))
+            return p;
+        if (!IsBlank(*p))
+            continue;
+        const char *next = SkipBlanks(p);
+        if (SwitchAt(*next == '"' ? next + 1 : next))
+            return next;
+    }
+    return 0;
+}
+
+// Blanks, dots and double quotes are never trail bytes (those are 0x40 and
+// above), so the ends of a value can be tested byte by byte.
+static void TrimTrailingBlanks(char *value)
+{
+    size_t length = strlen(value);
+    while (length > 0 && IsBlank(value[length - 1]))
+        value[--length] = 0;
+}
+
+static void TrimBlanks(char *value)
+{
+    TrimTrailingBlanks(value);
+    const char *first = SkipBlanks(value);
+    memmove(value, first, strlen(first) + 1);
+}
+
+// The rest of the line after /D=: blanks after the closing quote dropped, then
+// the quotes ("/D=C:\My Folder " or /D="C:\My Folder "), then the blanks inside
+// them, as a shell or deployment tool quotes a value that ends in a blank.
+// 0 when it does not fit.
 static int ReadDestinationValue(const char *p, int switchQuoted, char *value)
 {
-    int length = 0;
-    int lastKept = 0;
-    for (; *p; p = CharNextA(p)) {
-        int bytes = (int)(CharNextA(p) - p);
-        if (length + bytes >= ArgumentBytes)
-            return 0;
-        memcpy(value + length, p, bytes);
-        length += bytes;
-        if (!IsBlank(*p))
-            lastKept = length;
+    if (strlen(p) >= (size_t)ArgumentBytes)
+        return 0;
+    lstrcpynA(value, p, ArgumentBytes);
+    TrimTrailingBlanks(value);
+    size_t length = strlen(value);
+    if (switchQuoted && length >= 1 && value[length - 1] == '"') {
+        value[length - 1] = 0;
+    } else if (length >= 2 && value[0] == '"' && value[length - 1] == '"') {
+        memmove(value, value + 1, length - 2);
+        value[length - 2] = 0;
     }
-    value[lastKept] = 0;
-    size_t valueLength = strlen(value);
-    if (switchQuoted && valueLength >= 1 && value[valueLength - 1] == '"') {
-        value[valueLength - 1] = 0;
-    } else if (valueLength >= 2 && value[0] == '"' && value[valueLength - 1] == '"') {
-        memmove(value, value + 1, valueLength - 2);
-        value[valueLength - 2] = 0;
-    }
+    TrimBlanks(value);
     return 1;
 }
 
-static void ReadDestination(const char *rest, int switchQuoted, CommandLine *line)
+// Windows drops a blank or a dot at the end of the folder it makes, while the
+// paths of the files inside keep it: the folder and its files would part.
+static int EndsInBlankOrDot(const char *folder)
 {
+    size_t length = strlen(folder);
+    return length > 0 && (folder[length - 1] == ' ' || folder[length - 1] == '.');
+}
+
+// Returns where the arguments go on: the line's end, or a switch that follows
+// the folder, which refuses the line but is still read, so that a /LOG= there
+// names the log the reason goes to.
+static const char *ReadDestination(const char *rest, int switchQuoted, CommandLine *line)
+{
+    const char *following = SwitchAfterFolder(rest);
+    if (following) {
+        const char *name = SwitchAt(*following == '"' ? following + 1 : following);
+        if (name == DestinationSwitch)
+            Refuse(line, "%s", "/D= given twice: give /D= once, last on the line");
+        else
+            Refuse(line, "%s after /D=: /D= must come last, as its folder takes the rest of the line", name);
+        return following;
+    }
+    const char *end = rest + strlen(rest);
     char value[ArgumentBytes];
     if (!ReadDestinationValue(rest, switchQuoted, value) || strlen(value) >= (size_t)PathBufferBytes) {
         Refuse(line, "%s", "/D=: the folder is longer than 259 characters");
-        return;
+        return end;
     }
     // Held to the wizard's own check; with its backslash gone a drive root
     // ("C:\") is no longer a full path and is refused too.
     StripTrailingBackslash(value);
     if (!value[0] || strchr(value, '"') || !IsFullPath(value)) {
         Refuse(line, "/D=%s: not a full folder path such as C:\\Lumabook", value);
-        return;
+    } else if (EndsInBlankOrDot(value)) {
+        Refuse(line, "/D=%s: a folder name cannot end in a blank or a dot", value);
+    } else if (!line->DestinationGiven) {
+        line->DestinationGiven = 1;
+        lstrcpynA(line->Destination, value, PathBufferBytes);
     }
-    line->DestinationGiven = 1;
-    lstrcpynA(line->Destination, value, PathBufferBytes);
+    return end;
 }
 
 static int ReadLanguage(const char *value, CommandLine *line)
@@ -191,8 +274,8 @@ int ParseCommandLine(const char *arguments, CommandLine *line)
     while (*p) {
         int switchQuoted = p[0] == '"' && HasPrefix(p + 1, DestinationSwitch);
         if (switchQuoted || HasPrefix(p, DestinationSwitch)) {
-            ReadDestination(p + switchQuoted + strlen(DestinationSwitch), switchQuoted, line);
-            break;
+            p = ReadDestination(p + switchQuoted + strlen(DestinationSwitch), switchQuoted, line);
+            continue;
         }
         p = ReadArgument(p, argument);
         if (!p) {

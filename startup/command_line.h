@@ -22,7 +22,8 @@ struct CommandLine {
 
 // Reads the arguments (the command line without the program's name). Switches
 // are case-insensitive; a value with spaces is quoted, except that /D= takes
-// the rest of the line, as it must come last. Returns 1 when every argument was
-// understood, else 0 with Reason filled; the log path is kept in either case
-// when it was read, so the reason can be logged.
+// the rest of the line, as it must come last: a switch after it, or a second
+// /D=, refuses the line, and so does a folder name ending in a blank or a dot.
+// Returns 1 when every argument was understood, else 0 with Reason filled; the
+// log path is kept in either case when it was read, so the reason can be logged.
 int ParseCommandLine(const char *arguments, CommandLine *line);

@@ -5,4 +5,5 @@ const int ExitNormal = 0;               // installed, or the wizard or the usage
 const int ExitStartupFailed = 1;        // the glyph data is missing or damaged
 const int ExitBadCommandLine = 2;       // an argument was refused; nothing was installed
 const int ExitDestinationRefused = 3;   // the destination is too long or cannot be created
-const int ExitInstallFailed = 4;        // the install sequence stopped (a file could not be written)
+const int ExitInstallFailed = 4;        // the install sequence stopped (a file or the settings could not be written)
+const int ExitLogIncomplete = 5;        // as 0, but the log could not be written to its end

@@ -87,3 +87,28 @@ int IsFullPath(const char *path)
     const char *share = serverEnd + 1;
     return PathPartEnd(share) > share;
 }
+
+// Single-byte characters are compared as the file system compares names,
+// without regard to case; a double-byte character must match byte for byte.
+static int SameCharacter(const char *a, const char *b, int bytes)
+{
+    if (bytes > 1)
+        return memcmp(a, b, bytes) == 0;
+    char upperA = *a, upperB = *b;
+    CharUpperBuffA(&upperA, 1);
+    CharUpperBuffA(&upperB, 1);
+    return upperA == upperB;
+}
+
+int IsFolderOrInside(const char *path, const char *folder)
+{
+    const char *p = path;
+    for (const char *f = folder; *f;) {
+        const char *nextP = CharNextA(p), *nextF = CharNextA(f);
+        if (!*p || nextP - p != nextF - f || !SameCharacter(p, f, (int)(nextF - f)))
+            return 0;
+        p = nextP;
+        f = nextF;
+    }
+    return *p == 0 || *p == '\\' || EndsWithBackslash(folder);
+}

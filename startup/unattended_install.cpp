@@ -8,6 +8,7 @@
 #include "wizard/message_dialog.h"
 #include "install/install_sequence.h"
 #include "install/install_log.h"
+#include "startup/path_text.h"
 
 const UINT GbCodePage = 936;
 
@@ -20,15 +21,72 @@ static int DefaultDisplayAnswer()
     return GetACP() == GbCodePage;
 }
 
-static void TakeAnswers(const CommandLine *line)
+// The folder given with /D=, or the one the wizard proposes.
+static void ChooseDestination(const CommandLine *line, char *destination)
 {
     char proposed[PathBufferBytes];
     SettleSystemWindowsDir(proposed);
-    lstrcpynA(InstallDir, line->DestinationGiven ? line->Destination : proposed, PathBufferBytes);
+    lstrcpynA(destination, line->DestinationGiven ? line->Destination : proposed, PathBufferBytes);
+}
+
+static void TakeAnswers(const CommandLine *line)
+{
+    ChooseDestination(line, InstallDir);
     ForceLanguage = line->Language != NotGiven ? line->Language : 0;
     ChineseDisplayOk = line->DisplayOk != NotGiven ? line->DisplayOk : DefaultDisplayAnswer();
     DesktopIconWanted = !line->NoDesktopIcon;
     WordBaseAnswer = line->ReplaceWordBase ? IDYES : IDNO;
+}
+
+static int FolderExists(const char *path)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The path as Windows will resolve it: "." and ".." gone, "/" read as "\".
+static int FullPathOf(const char *path, char *full)
+{
+    DWORD length = GetFullPathNameA(path, PathBufferBytes, full, 0);
+    return length > 0 && length < (DWORD)PathBufferBytes;
+}
+
+// The install makes its destination one level deep: an existing folder or one
+// whose parent exists is sure to be there once the destination is ready. The
+// parent keeps its backslash, which a drive root ("C:\") needs.
+static int DestinationWillExist(const char *destination)
+{
+    if (FolderExists(destination))
+        return 1;
+    char parent[PathBufferBytes];
+    lstrcpyA(parent, destination);
+    char *lastBackslash = (char *)FindLastBackslash(parent);
+    if (!lastBackslash)
+        return 0;
+    lastBackslash[1] = 0;
+    return FolderExists(parent);
+}
+
+int HoldLogForDestination(const CommandLine *line)
+{
+    if (!line->Silent || line->UsageWanted)
+        return 0;
+    char asked[PathBufferBytes];
+    char destination[PathBufferBytes];
+    char log[PathBufferBytes];
+    char folder[PathBufferBytes];
+    ChooseDestination(line, asked);
+    if (!FullPathOf(asked, destination) || !FullPathOf(line->LogPath, log))
+        return 0;
+    lstrcpyA(folder, log);
+    char *name = (char *)FindLastBackslash(folder);
+    if (!name)
+        return 0;
+    *name = 0;
+    if (FolderExists(folder) || !IsFolderOrInside(folder, destination) || !DestinationWillExist(destination))
+        return 0;
+    HoldInstallLog(log);
+    return 1;
 }
 
 int RunUnattendedInstall(const CommandLine *line)
@@ -40,7 +98,8 @@ int RunUnattendedInstall(const CommandLine *line)
         LogLine("result: destination refused");
         return ExitDestinationRefused;
     }
+    OpenHeldInstallLog();   // a log inside the destination has its folder now
     int installed = RunInstallSequence();
-    LogLine("result: %s", installed ? "installed" : "install FAILED");
+    LogInstallResult(installed);
     return installed ? ExitNormal : ExitInstallFailed;
 }

@@ -62,12 +62,13 @@ static int RunWizard()
 }
 
 // Reads the arguments and opens the log they ask for, which names the setup
-// program first. A log that cannot be made refuses the command line: the
+// program first. A log inside a destination yet to be made holds its lines
+// until then. A log that cannot be made refuses the command line: the
 // administrator asked for the only report there is.
 static int ReadCommandLine(const char *arguments, CommandLine *line)
 {
     int understood = ParseCommandLine(arguments, line);
-    if (line->LogPath[0] && !OpenInstallLog(line->LogPath)) {
+    if (line->LogPath[0] && !OpenInstallLog(line->LogPath) && !(understood && HoldLogForDestination(line))) {
         lstrcpynA(line->Reason, "/LOG=: the log file cannot be created", CommandLineReasonBytes);
         return 0;
     }
@@ -101,6 +102,17 @@ static int RunAsAsked(const CommandLine *line, int understood)
     return RunWizard();
 }
 
+// A whole log ends with the exit code; a log cut short takes no more lines.
+// One that could not be written to its end turns a 0 into the code that says
+// so; a failure's own code stands.
+static int EndInstallLog(int exitCode)
+{
+    LogLine("exit code: %d", exitCode);
+    if (!CloseInstallLog() && exitCode == ExitNormal)
+        exitCode = ExitLogIncomplete;
+    return exitCode;
+}
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand)
 {
     (void)previous; (void)showCommand;
@@ -120,7 +132,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     MarkStartupStep(StepCommandLine);
     int exitCode = RunAsAsked(&line, understood);
     CleanUpStartup();
-    LogLine("exit code: %d", exitCode);
-    CloseInstallLog();
-    return exitCode;
+    return EndInstallLog(exitCode);
 }

@@ -3,6 +3,7 @@
 #include "wizard/folder_chooser.h"
 #include "wizard/message_dialog.h"
 #include "wizard/message_texts.h"
+#include "wizard/control_names.h"
 #include "glyphtext/owner_drawn.h"
 #include "startup/path_text.h"
 #include "startup/shared_state.h"
@@ -20,6 +21,10 @@ const DWORD ChooserFlags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_ENABLEHOOK
 static_assert(ChooserFlags == 0x86C, "the chooser's flags");
 const INT_PTR ChooserResultChosen = 1;
 
+// The controls the program paints, named with their captions; the lists, OK and
+// the folder shown above the list are the common dialog's own.
+static const int ChooserCaptionControls[] = { ID_CHOOSER_DIRECTORIES_LABEL, ID_CHOOSER_DRIVES_LABEL, ID_CANCEL_BUTTON };
+
 // The hook runs before the common dialog's own handling; TRUE means handled.
 static INT_PTR InitChooser(HWND dialog)
 {
@@ -27,13 +32,18 @@ static INT_PTR InitChooser(HWND dialog)
     // in the owner-draw type turns it into one the program paints.
     HWND cancel = GetDlgItem(dialog, ID_CANCEL_BUTTON);
     SetWindowLongPtrA(cancel, GWL_STYLE, GetWindowLongPtrA(cancel, GWL_STYLE) | BS_OWNERDRAW);
+    NameOwnerDrawnControls(dialog, ChooserCaptionControls,
+                           sizeof(ChooserCaptionControls) / sizeof(ChooserCaptionControls[0]));
     SetFocus(GetDlgItem(dialog, ID_CHOOSER_FOLDER_LIST));
     return TRUE;
 }
 
 static int IsChooserCaptionControl(UINT id)
 {
-    return id == ID_CHOOSER_DIRECTORIES_LABEL || id == ID_CHOOSER_DRIVES_LABEL || id == ID_CANCEL_BUTTON;
+    for (int painted : ChooserCaptionControls)
+        if ((int)id == painted)
+            return 1;
+    return 0;
 }
 
 // The lists stay with the common dialog, which draws their folder and drive icons.

@@ -162,7 +162,7 @@ void StartInstall(HWND window)
     DWORD startTicks = GetTickCount();
     ShowWaitCursor(window);
     int installed = RunInstallSequence();
-    LogLine("result: %s", installed ? "installed" : "install FAILED");
+    LogInstallResult(installed);
     WaitForMinimumTime(startTicks);
     ShowWizardMessage(installed ? InstallSuccessMessage : InstallFailureMessage);
     PageState = PageEnd;

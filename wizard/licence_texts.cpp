@@ -5,6 +5,7 @@
 #include "wizard/licence_texts.h"
 #include "wizard/message_dialog.h"
 #include "wizard/message_texts.h"
+#include "wizard/control_names.h"
 #include "install/payload_store.h"
 #include "startup/shared_state.h"
 #include "resources/resource_ids.h"
@@ -65,7 +66,7 @@ static int FillChineseLicence(HWND window, const unsigned char *inflated, unsign
     static const char *lines[LicenceLineLimit];
     int count = SplitLicenceLines(LicenceLineBytes, length, lines, LicenceLineLimit);
     for (int i = 0; i < count; i++) {
-        LRESULT item = SendMessageA(list, LB_ADDSTRING, 0, (LPARAM)lines[i]);
+        LRESULT item = AddNamedItem(list, LB_ADDSTRING, 0, lines[i]);
         if (item >= 0)
             SendMessageA(list, LB_SETITEMDATA, (WPARAM)item, (LPARAM)lines[i]);
     }

@@ -1,6 +1,7 @@
 // The bilingual message dialog through which every message reaches the user:
 // a glyph-drawn Chinese line above an English line, sized to the two texts.
 #include "wizard/message_dialog.h"
+#include "wizard/control_names.h"
 #include "glyphtext/mixed_text.h"
 #include "glyphtext/owner_drawn.h"
 #include "startup/shared_state.h"
@@ -31,6 +32,8 @@ struct MessageLayout {
     int buttonWidth, buttonHeight;
     int firstButton, secondButton;
 };
+
+static const int MessageButtons[] = { ID_OK_BUTTON, ID_CANCEL_BUTTON, ID_YES_BUTTON, ID_NO_BUTTON };
 
 static int IsMessageCommand(int id)
 {
@@ -138,9 +141,11 @@ static void LayOutMessage(HWND dialog, const char *chinese)
         PlaceButton(dialog, layout.secondButton, x1 + (4 * bw) / 3, y, &layout);
     }
 
-    // The control still carries the text; its caption is painted from the kept bytes.
+    // The label is named with the message, lines and all; its caption is
+    // painted from the kept bytes.
+    NameOwnerDrawnControls(dialog, MessageButtons, sizeof(MessageButtons) / sizeof(MessageButtons[0]));
     HWND chineseLabel = GetDlgItem(dialog, ID_MESSAGE_CHINESE_LABEL);
-    SetWindowTextA(chineseLabel, chinese);
+    NameControl(chineseLabel, chinese);
     MoveWindow(chineseLabel, client.left, (2 * th) / 3, client.right, chineseHeight, TRUE);
 
     HWND englishLine = GetDlgItem(dialog, ID_MESSAGE_ENGLISH_TEXT);

@@ -41,7 +41,8 @@ const char UsageChinese[] =
     "/NOICON  不建立桌面图标。\n"
     "/REPLACEWORDBASE  替换已有的词库（否则保留老词库）。\n"
     "/LOG=文件  把安装过程写入日志文件。\n"
-    "退出码：0 安装成功，1 程序数据损坏，2 命令行有误，3 目录不可用，4 安装失败。";
+    "退出码：0 安装成功，1 程序数据损坏，2 命令行有误，\n"
+    "3 目录不可用，4 安装失败，5 安装成功但日志未能写完。";
 const char UsageEnglish[] =
     "Usage: setup.exe [/S] [/LOG=file] [/LANG=EN|SC|TC] [/DISPLAYOK=1|0]\n"
     "            [/NOICON] [/REPLACEWORDBASE] [/D=folder]\n"
@@ -53,5 +54,5 @@ const char UsageEnglish[] =
     "/REPLACEWORDBASE  replace an existing word base (else it is kept)\n"
     "/LOG=file  write a plain-text log of the install\n"
     "Exit codes: 0 installed, 1 program data damaged, 2 bad command line,\n"
-    "3 destination refused, 4 install failed";
+    "3 destination refused, 4 install failed, 5 as 0 but the log is incomplete";
 const char BadCommandLineChinese[] = "命令行有误，原因见英文第一行。";

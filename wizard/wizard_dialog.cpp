@@ -6,6 +6,7 @@
 #include "wizard/language_list.h"
 #include "wizard/licence_texts.h"
 #include "wizard/wizard_pages.h"
+#include "wizard/control_names.h"
 #include "glyphtext/owner_drawn.h"
 #include "glyphtext/mixed_text.h"
 #include "startup/message_loop.h"
@@ -19,6 +20,15 @@ const int ListItemWidth = 1024;
 // The wizard's check boxes are painted by the glyph painters; they keep the
 // standard button procedure to pass everything else on to.
 static const int SubclassedCheckBoxes[] = { ID_DESKTOP_ICON_CHECK, ID_DISPLAY_OK_CHECK, ID_DISPLAY_NO_CHECK };
+
+// The owner-drawn controls a person reads or presses, named with their captions.
+// Unnamed: the panel's blank cell, the label never shown, the icon, the divider
+// and the frame around the sample line, which show no text.
+static const int NamedOwnerDrawnControls[] = {
+    ID_NEXT_BUTTON, ID_BACK_BUTTON, ID_CANCEL_BUTTON, ID_BROWSE_BUTTON, ID_INSTALL_PATH_LABEL,
+    ID_PANEL_FAMILY_LABEL, ID_PANEL_EDITION_LABEL, ID_PANEL_SETUP_LABEL, ID_DISPLAY_QUESTION_LABEL,
+    ID_SAMPLE_LINE_LABEL, ID_LANGUAGE_LABEL,
+};
 
 // The push buttons that wear a frame; the black one goes to whichever Enter presses.
 static const int FramedPushButtons[] = { ID_NEXT_BUTTON, ID_BACK_BUTTON, ID_CANCEL_BUTTON, ID_BROWSE_BUTTON };
@@ -37,7 +47,7 @@ static void FillLanguageCombo(HWND window)
     HWND combo = GetDlgItem(window, ID_LANGUAGE_COMBO);
     for (int i = 0; i < LanguageListCount; i++) {
         WPARAM position = LanguageList[i].Language == ForceLanguage ? 0 : (WPARAM)-1;
-        LRESULT item = SendMessageA(combo, CB_INSERTSTRING, position, (LPARAM)LanguageList[i].Text);
+        LRESULT item = AddNamedItem(combo, CB_INSERTSTRING, position, LanguageList[i].Text);
         if (item >= 0)
             SendMessageA(combo, CB_SETITEMDATA, (WPARAM)item, (LPARAM)LanguageList[i].Language);
     }
@@ -48,10 +58,22 @@ static void FillLanguageCombo(HWND window)
     SendMessageA(combo, CB_SETITEMHEIGHT, (WPARAM)-1, ListItemHeight);
 }
 
+// The panel icon's window text is its resource number (0xFFFF, 105), which a
+// reader would read out as characters; only the default handling empties it,
+// as the static control's own would look for an icon named by the new text.
+static void NameWizardControls(HWND window)
+{
+    NameOwnerDrawnControls(window, NamedOwnerDrawnControls,
+                           sizeof(NamedOwnerDrawnControls) / sizeof(NamedOwnerDrawnControls[0]));
+    for (int id : SubclassedCheckBoxes)
+        NameControl(GetDlgItem(window, id), CheckBoxCaption(id));
+    DefWindowProcA(GetDlgItem(window, ID_PANEL_ICON_CONTROL), WM_SETTEXT, 0, (LPARAM)"");
+}
+
 static void SubclassCheckBoxes(HWND window)
 {
     for (int id : SubclassedCheckBoxes) {
-        LONG_PTR previous = SetWindowLongPtrA(GetDlgItem(window, id), GWLP_WNDPROC, (LONG_PTR)CheckBoxProc);
+        LONG_PTR previous = SubclassNamedControl(GetDlgItem(window, id), CheckBoxProc);
         if (previous && (WNDPROC)previous != CheckBoxProc)
             PreviousButtonProc = (WNDPROC)previous;
     }
@@ -88,6 +110,7 @@ static INT_PTR InitWizardDialog(HWND window)
     EnableWindow(back, FALSE);
     FillLanguageCombo(window);
     KeepLanguageCaptionClear(window);
+    NameWizardControls(window);
     SubclassCheckBoxes(window);
     FocusWizardPage(window, PageDestination);
     MarkStartupStep(StepWizardInit);

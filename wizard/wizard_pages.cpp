@@ -1,6 +1,8 @@
 // The page switcher: every page is a set of controls on the one wizard dialog.
 #include "wizard/wizard_pages.h"
 #include "wizard/licence_texts.h"
+#include "wizard/control_names.h"
+#include "glyphtext/owner_drawn.h"
 #include "startup/shared_state.h"
 #include "resources/resource_ids.h"
 
@@ -49,6 +51,9 @@ static void SettleBackButton(HWND window, int page)
 
 void ShowWizardPage(HWND window, int page)
 {
+    // Named before the page shows, so that nobody reads the page's controls
+    // beside the last page's name of Next / Agree-Install.
+    NameControl(GetDlgItem(window, ID_NEXT_BUTTON), OwnerButtonCaption(ID_NEXT_BUTTON));
     ShowPageControls(window, page);
     if (!LicenceTextsLoaded && page == PageLicence) {
         if (!LoadLicenceTexts(window))

@@ -245,6 +245,9 @@ TEST_F(FolderChooser, ShowsOnlyTheFolderControlsWithTheirCaptionsDrawn)
     EXPECT_EQ(expected, VisibleChildIds(chooser));
     EXPECT_EQ(GetDlgItem(chooser, FolderListId), FocusedWindowOf(chooser));
     EXPECT_EQ(BS_OWNERDRAW, GetWindowLongPtrA(GetDlgItem(chooser, CancelId), GWL_STYLE) & BS_TYPEMASK);
+    EXPECT_EQ(L"路径 (Directories):", ControlTextW(chooser, DirectoriesLabelId));   // their names, as shown
+    EXPECT_EQ(L"磁盘 (Drives):", ControlTextW(chooser, DrivesLabelId));
+    EXPECT_EQ(L"取消 Cancel", ControlTextW(chooser, CancelId));
 
     // 路径 (Directories):, 磁盘 (Drives): and 取消 Cancel
     std::map<unsigned, GlyphRows> glyphs = ReadUnifont({ 0x8DEF, 0x5F84, 0x78C1, 0x76D8, 0x53D6, 0x6D88 });

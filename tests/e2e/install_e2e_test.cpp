@@ -24,6 +24,7 @@ static const char QuestionText[] = "Old CiKu (Word Base) is detected. Replace it
 const DWORD ExitBadCommandLine = 2;
 const DWORD ExitDestinationRefused = 3;
 const DWORD ExitInstallFailed = 4;
+const DWORD ExitLogIncomplete = 5;
 const DWORD NoExitCode = 12345;
 static const char UsageText[] = "Usage: setup.exe";
 static const char *const WordBaseFiles[] = { "wordbase.dat", "phrases_shape.idx", "phrases_pinyin.idx",
@@ -84,8 +85,8 @@ static std::string ExpectedSettings(int displayOk, int language)
 enum InstallWay { ThroughTheWizard, Unattended };
 
 // The wizard's answers as the switches of an unattended install; the folder
-// comes last, spaces and all.
-static std::string SwitchesFor(const WizardAnswers &answers, MessageKeys wordBaseAnswer)
+// comes last, spaces and all, or quoted whole with a blank before the quote.
+static std::string SwitchesFor(const WizardAnswers &answers, MessageKeys wordBaseAnswer, int quoted)
 {
     static const char *const languages[] = { "EN", "SC", "TC" };
     std::string switches = std::string("/S /LANG=") + languages[answers.language];
@@ -94,7 +95,7 @@ static std::string SwitchesFor(const WizardAnswers &answers, MessageKeys wordBas
         switches += " /NOICON";
     if (wordBaseAnswer == PressTabThenEnter)
         switches += " /REPLACEWORDBASE";
-    return switches + " /D=" + answers.destination;
+    return switches + (quoted ? " \"/D=" + answers.destination + " \"" : " /D=" + answers.destination);
 }
 
 static int Contains(const std::string &text, const std::string &part)
@@ -111,6 +112,7 @@ protected:
     int questions = 0;
     InstallWay way = ThroughTheWizard;
     std::string logPath;     // every install of these tests asks for a log
+    int quoteDestination = 0;
     std::string log;
     int windowSeen = 0;      // by an unattended install
 
@@ -164,7 +166,8 @@ protected:
     // any window; returns the exit code.
     DWORD InstallUnattended(const std::string &exe, const std::string &switches)
     {
-        EXPECT_TRUE(StartSetupWith(&run, exe, "", "\"/LOG=" + logPath + "\" " + switches)) << exe;
+        std::string logSwitch = Contains(switches, "/LOG=") ? "" : "\"/LOG=" + logPath + "\" ";
+        EXPECT_TRUE(StartSetupWith(&run, exe, "", logSwitch + switches)) << exe;
         DWORD code = NoExitCode;
         EXPECT_TRUE(WaitForExitWithoutWindow(&run, InstallTimeoutMs, &code, &windowSeen)) << "it did not end";
         EXPECT_FALSE(windowSeen) << "an unattended install showed a window";
@@ -191,7 +194,7 @@ protected:
         if (answers.destination.empty())
             answers.destination = dir;
         if (way == Unattended)
-            return InstallUnattended(exe, SwitchesFor(answers, wordBaseAnswer));
+            return InstallUnattended(exe, SwitchesFor(answers, wordBaseAnswer, quoteDestination));
         DWORD code = InstallThroughTheWizard(exe, answers, wordBaseAnswer);
         log = ReadLog();
         return code;
@@ -289,8 +292,14 @@ INSTANTIATE_TEST_SUITE_P(Ways, InstallBothWays, ::testing::Values(ThroughTheWiza
 
 // Start, keep the proposed answers but the folder, answer "不正确(NO)" and
 // Simplified Chinese, press Install, read the success message, check the disk.
+// Unattended, the folder is quoted with a blank as deployment tools pass it,
+// and the log lies in a folder inside it, made by the install.
 TEST_P(InstallBothWays, FreshInstallWritesEveryFileTheSettingsAndTheShortcuts)
 {
+    if (way == Unattended) {
+        quoteDestination = 1;
+        logPath = dir + "\\logs\\setup log.txt";
+    }
     std::string sharedCopy = WindowsDirectory() + "SharedSet2.bin";
     ASSERT_TRUE(WriteWholeFile(sharedCopy, "copy from elsewhere", ReadOnlyAndHidden));
     WizardAnswers answers = DefaultAnswers();
@@ -392,6 +401,27 @@ TEST_P(InstallBothWays, HeldMainProgramStopsTheInstallBeforeSettingsAndShortcuts
     ExpectNoShortcuts(EnglishNames);
 }
 
+// The log on the 2 MiB drive X:, filled to its last byte: the install goes on
+// to its end, the exit code tells the log is incomplete (a wizard run too),
+// and not a line of the log claims a success.
+TEST_P(InstallBothWays, LogOnAFullDiskChangesTheExitCodeAndNothingElse)
+{
+    if (GetFileAttributesA("X:\\") == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "no small drive X: (the tests run without root)";
+    logPath = "X:\\setup log.txt";
+    ASSERT_TRUE(FillDiskWithFile("X:\\log_filler.bin"));
+
+    DWORD code = Install(SetupExePath(), DefaultAnswers());
+    DeleteFileA("X:\\log_filler.bin");
+    DeleteFileA(logPath.c_str());
+
+    EXPECT_EQ(ExitLogIncomplete, code);
+    EXPECT_EQ(way == ThroughTheWizard, Contains(messageTexts, SuccessText)) << messageTexts;
+    EXPECT_EQ("", CompareWithProduct(dir, {"uiprefs.ini"}));
+    EXPECT_FALSE(Contains(log, "installed") || Contains(log, "exit code")) << log;
+    RemoveShortcuts(EnglishNames);
+}
+
 // Reinstall over an earlier installation on the 2 MiB drive X:, filled to its
 // last byte: the failure message; every file of the earlier installation is
 // still there byte for byte with its attributes, and nothing lies beside them,
@@ -443,12 +473,22 @@ static const RefusedLine RefusedLines[] = {
     { "/S /D=<dir>\\missing\\Lumabook", ExitDestinationRefused,
       "destination refused, the folder cannot be created: <dir>\\missing\\Lumabook: Windows error 3 (", 0 },
     { "/S /D=<long>", ExitDestinationRefused, "destination refused, too long for the install's file names: <long>\n", 0 },
+    { "/S /D=<dir> \"/LOG=<log>\"", ExitBadCommandLine, "refused: /LOG= after /D=: /D= must come last", 0 },
+    { "/S /D=<dir> /D=<dir>2", ExitBadCommandLine, "refused: /D= given twice: give /D= once", 0 },
+    { "/S \"/D=<dir>. \"", ExitBadCommandLine, "refused: /D=<dir>.: a folder name cannot end in a blank or a dot", 0 },
+    { "/S /D=\"<dir>\\ \\\"", ExitBadCommandLine, "refused: /D=<dir>\\ : a folder name cannot end in a blank", 0 },
+    // A log that cannot come with the destination: no log, nothing made.
+    { "/S \"/LOG=<dir>2\\log.txt\" /D=<dir>", ExitBadCommandLine, "", 0 },
+    { "/S \"/LOG=<dir>\\missing\\log.txt\" /D=<dir>\\missing", ExitBadCommandLine, "", 0 },
     { "/NOICON /D=<dir>", ExitBadCommandLine, "refused: /D=, /LANG=, /DISPLAYOK=, /NOICON and /REPLACEWORDBASE need /S\n", 1 },
     { "/?", 0, "\nexit code: 0\n", 1 },
 };
 
-static std::string Substituted(std::string text, const std::string &dir, const std::string &longDir)
+static std::string Substituted(std::string text, const std::string &dir, const std::string &longDir,
+                               const std::string &log)
 {
+    for (size_t at; (at = text.find("<log>")) != std::string::npos;)
+        text.replace(at, 5, log);
     for (size_t at; (at = text.find("<dir>")) != std::string::npos;)
         text.replace(at, 5, dir);
     for (size_t at; (at = text.find("<long>")) != std::string::npos;)
@@ -462,7 +502,7 @@ TEST_F(InstallEndToEnd, RefusedCommandLinesEndWithTheirCodeAndWriteNothing)
 {
     std::string longDir = dir + "\\" + std::string(250 - dir.size() - 1, 'x');
     for (const RefusedLine &row : RefusedLines) {
-        std::string arguments = Substituted(row.arguments, dir, longDir);
+        std::string arguments = Substituted(row.arguments, dir, longDir, logPath);
         SCOPED_TRACE(arguments);
         DWORD code = NoExitCode;
         if (row.usageShown) {
@@ -481,7 +521,7 @@ TEST_F(InstallEndToEnd, RefusedCommandLinesEndWithTheirCodeAndWriteNothing)
         }
         EndSetup(&run);
         EXPECT_EQ(row.code, code);
-        EXPECT_TRUE(Contains(log, Substituted(row.logLine, dir, longDir))) << log;
+        EXPECT_TRUE(Contains(log, Substituted(row.logLine, dir, longDir, logPath))) << log;
         EXPECT_FALSE(FileIsPresent(dir)) << "a refused command line made the folder";
         ExpectNoShortcuts(EnglishNames);
     }

@@ -126,10 +126,11 @@ static std::vector<std::string> ChineseLicenceLines()
     return lines;
 }
 
-static std::wstring Wide(const std::string &ansi)
+// The program's GB2312 bytes as the characters they are, whatever this system's code page.
+static std::wstring Wide(const std::string &gb2312)
 {
-    std::wstring wide(ansi.size() + 1, L'\0');
-    int n = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, &wide[0], (int)wide.size());
+    std::wstring wide(gb2312.size() + 1, L'\0');
+    int n = MultiByteToWideChar(936, 0, gb2312.c_str(), -1, &wide[0], (int)wide.size());
     wide.resize(n > 0 ? n - 1 : 0);
     return wide;
 }
@@ -227,4 +228,62 @@ TEST_F(Wizard, EnterOnTheEnglishBoxGoesOnToTheLanguagePage)
     EXPECT_TRUE(OnPage(3));
     EXPECT_FALSE(IsControlShown(run.wizard, ID_ENGLISH_LICENCE_EDIT));
     EXPECT_FALSE(IsControlShown(run.wizard, ID_CHINESE_LICENCE_LIST));
+}
+
+// What a screen reader reads: each shown control's window text, wide, from this
+// other process. Null: the control's own value (a path, the licence), not a caption.
+typedef std::map<int, const wchar_t *> Names;
+
+static void ExpectNames(HWND window, const Names &expected)
+{
+    std::map<int, std::wstring> seen, wanted;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        WCHAR text[1024] = L"";
+        SendMessageTimeoutW(child, WM_GETTEXT, 1024, (LPARAM)text, SMTO_ABORTIFHUNG, DriverTimeoutMs, 0);
+        if (IsWindowVisible(child))
+            seen[GetDlgCtrlID(child)] = text;
+    }
+    for (const auto &name : expected)
+        wanted[name.first] = name.second ? name.second : seen.count(name.first) ? seen[name.first] : L"(hidden)";
+    EXPECT_EQ(wanted, seen);
+}
+
+// The icon, the divider and the blank cell are decoration and stay unnamed.
+static Names WithPanel(Names page)
+{
+    page.insert({ { ID_PANEL_PRODUCT_LABEL, L"Lumabook Writer" }, { ID_PANEL_INSTALLER_LABEL, L"Installer" },
+        { ID_WEB_ADDRESS_LABEL, L"www.lumabook.example" }, { ID_PANEL_FAMILY_LABEL, L"《蓝桥墨》 Zenpo" },
+        { ID_PANEL_EDITION_LABEL, L"文本编辑 Lumabook" }, { ID_PANEL_SETUP_LABEL, L"安装程序" }, { ID_DIVIDER, L"" },
+        { ID_CANCEL_BUTTON, L"取消 Cancel" }, { ID_PANEL_ICON_CONTROL, L"" }, { ID_PANEL_BLANK_LABEL, L"" } });
+    return page;
+}
+
+TEST_F(Wizard, EveryShownControlIsNamedAsTheScreenShowsIt)
+{
+    const wchar_t *next = L"下一步 Next", *back = L"退一步 &Back";   // Alt+B still presses Back
+    StartWizard();
+    ASSERT_TRUE(OnPage(0));
+    ExpectNames(run.wizard, WithPanel({ { ID_DESTINATION_EDIT, 0 }, { ID_BROWSE_BUTTON, L"改变 Browse ...." },
+        { ID_INSTALL_PATH_LABEL, L"安装路径： (Install Path)" }, { ID_NEXT_BUTTON, next },
+        { ID_DESKTOP_ICON_CHECK, L"建立桌面图标？  (Place an icon on Desktop)" } }));
+    GoToPage(1);
+    ExpectNames(run.wizard, WithPanel({ { ID_SAMPLE_FRAME, L"" }, { ID_SAMPLE_LINE_LABEL, L"日出江花红胜火" },
+        { ID_DISPLAY_QUESTION_LABEL, L"以上中文显示正确吗 (Is the Above Chinese Display OK)?" },
+        { ID_DISPLAY_OK_CHECK, L"正确(OK)" }, { ID_DISPLAY_NO_CHECK, L"不正确(NO)" },
+        { ID_BACK_BUTTON, back }, { ID_NEXT_BUTTON, next } }));
+    ClickControl(run.wizard, ID_NEXT_BUTTON);
+    HWND message = WaitForMessage();
+    ASSERT_TRUE(message && MessageSays(message, "Please select a choice.")) << "no message appeared";
+    ExpectNames(message, { { ID_OK_BUTTON, L"确认 OK" }, { ID_MESSAGE_CHINESE_LABEL, L"请您回答提问." },
+                           { ID_MESSAGE_ENGLISH_TEXT, L"Please select a choice." } });
+    CloseMessage(message);
+    ClickControl(run.wizard, ID_BACK_BUTTON);
+    ASSERT_TRUE(OnPage(0));
+    GoToPage(3);
+    ExpectNames(run.wizard, WithPanel({ { ID_LANGUAGE_LABEL, L"User Interface Language 用户界面语言" },
+        { ID_LANGUAGE_COMBO, L"English 英文" }, { ID_BACK_BUTTON, back }, { ID_NEXT_BUTTON, L"同意/安装 Agree/Install" } }));
+    ClickControl(run.wizard, ID_BACK_BUTTON);
+    ASSERT_TRUE(OnPage(2));
+    ExpectNames(run.wizard, WithPanel({ { ID_ENGLISH_LICENCE_CHECK, L"English" }, { ID_ENGLISH_LICENCE_EDIT, 0 },
+                                        { ID_BACK_BUTTON, back }, { ID_NEXT_BUTTON, next } }));
 }

@@ -4,6 +4,8 @@
 // at a required row, a damaged entry found before the disk changes, the buffer
 // given back, destinations too long for a path, and the script of the link names.
 #include "install/install_sequence.h"
+#include "install/install_log.h"
+#include "install/payload_store.h"
 #include "startup/shared_state.h"
 #include "startup/system_probe.h"
 #include "support/import_patch.h"
@@ -11,6 +13,7 @@
 #include "resources/resource_ids.h"
 #include "support/test_paths.h"
 #include "support/install_check.h"
+#include "support/held_file.h"
 #include <gtest/gtest.h>
 #include <commctrl.h>
 #include <shlobj.h>
@@ -333,8 +336,13 @@ TEST_F(InstallSequence, DestinationTooLongForItsTargetPathsFailsCleanly)
     ASSERT_TRUE(CreateDirectoryA(deep.c_str(), 0)) << deep;
     ASSERT_LT((int)deep.size(), PathBufferBytes);
     lstrcpyA(InstallDir, deep.c_str());
+    std::string log = dir + "_too_long.log";
+    ASSERT_TRUE(OpenInstallLog(log.c_str()));
 
     EXPECT_EQ(0, RunInstallSequence());
+    CloseInstallLog();
+    std::string text = ReadWholeFile(log);
+    EXPECT_NE(std::string::npos, text.find("FAILED, the install stops: syllables.dic: Windows error 206 (")) << text;
     EXPECT_EQ(std::vector<int>({ 10 }), PositionsSet());
     unsigned long long bytes;
     EXPECT_EQ(0, CountFiles(deep, &bytes)) << "no file, not even one with a cut name";
@@ -412,6 +420,67 @@ TEST_F(InstallSequence, DamagedRequiredEntryStopsTheInstallBeforeTheDiskChanges)
     EXPECT_EQ(before, FolderSnapshot(dir));
     EXPECT_EQ(std::vector<int>({ 10 }), PositionsSet());
     EXPECT_EQ(1, BuffersGivenBack);
+}
+
+// A running product opens its settings file just as the install comes to edit
+// it: the stand-in for the edit's open lets a second process hold the file first.
+static FILE *(__cdecl *RealFopen)(const char *, const char *);
+static HeldFile SettingsHolder;
+static FILE *__cdecl HoldSettingsThenOpen(const char *path, const char *mode)
+{
+    if (strstr(path, "uiprefs.ini") && !SettingsHolder.process.hProcess)
+        HoldFileInAnotherProcess(path, &SettingsHolder);
+    return RealFopen(path, mode);
+}
+
+// The edit fails: the install stops there with the edit's Windows error in the
+// log, the file as the table wrote it, and no shortcut made.
+TEST_F(InstallSequence, SettingsHeldByARunningProductStopTheInstallWithTheirCause)
+{
+    std::string log = dir + "_held.log";
+    ASSERT_TRUE(OpenInstallLog(log.c_str()));
+    ZeroMemory(&SettingsHolder, sizeof(SettingsHolder));
+    RealFopen = (FILE *(__cdecl *)(const char *, const char *))ReplaceImport("msvcrt.dll", "fopen",
+                                                                           (void *)HoldSettingsThenOpen);
+    ASSERT_TRUE(RealFopen);
+    int result = RunInstallSequence();
+    ReplaceImport("msvcrt.dll", "fopen", (void *)RealFopen);
+    ASSERT_TRUE(SettingsHolder.process.hProcess) << "the edit never opened the file";
+    ReleaseHeldFile(&SettingsHolder);
+    CloseInstallLog();
+
+    EXPECT_EQ(0, result);
+    std::string text = ReadWholeFile(log);
+    EXPECT_NE(std::string::npos, text.find("settings FAILED, the install stops: " + dir +
+                                           "\\uiprefs.ini not edited: Windows error 32 (")) << text;
+    EXPECT_EQ(std::string::npos, text.find("link ")) << text;
+    EXPECT_EQ(ProductFile("uiprefs.ini"), ReadWholeFile(PathOf("uiprefs.ini")));
+}
+
+// The log's disk fills after the claim of success: the claim goes with the line
+// that did not fit, and the last line says why the log ends. Causes without a
+// Windows error are named in words.
+TEST(InstallLog, CutShortItNeverEndsInAClaimOfSuccess)
+{
+    if (GetFileAttributesA("X:\\") == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "no small drive X: (the tests run without root)";
+    const char path[] = "X:\\cut_short.log";
+    ASSERT_TRUE(OpenInstallLog(path));
+    LogFailure(ErrorPayloadEntryDamaged, "file failed: a");   // the log takes its page of the disk
+    LogFailure(ERROR_SUCCESS, "file failed: b");
+    ASSERT_TRUE(FillDiskWithFile("X:\\cut_short_filler.bin"));
+    LogInstallResult(1);
+    LogLine("%s", std::string(5000, 'x').c_str());   // more than the log's page still holds
+    LogLine("exit code: 0");
+    EXPECT_FALSE(CloseInstallLog());
+    DeleteFileA("X:\\cut_short_filler.bin");
+    std::string text = ReadWholeFile(path);
+    DeleteFileA(path);
+    EXPECT_EQ("file failed: a: the setup program's copy of this file is missing or damaged; download the setup "
+              "program again\r\nfile failed: b: no cause was reported\r\n"
+              "log cut short here, the lines after this one are lost: Windows error 112 (",
+              text.substr(0, text.find('(') + 1));
+    EXPECT_EQ("\r\n", text.substr(text.size() - 2));
 }
 
 static void RemoveLinkGroup(const std::string &group)

@@ -17,6 +17,7 @@ const char PayloadConfigTail[] = "[Config]\r\nUseBmpFont=0\r\n\r\n";
 class SettingsFile : public ::testing::Test {
 protected:
     std::string dir;
+    DWORD error = 0;    // of the last edit
 
     void SetUp() override
     {
@@ -47,12 +48,23 @@ protected:
         return attributes == INVALID_FILE_ATTRIBUTES ? attributes : attributes & (ReadOnlyHidden | FILE_ATTRIBUTE_SYSTEM);
     }
 
-    std::string Update(int displayOk, int language)
+    std::string Update(int displayOk, int language, int edited = 1)
     {
         ChineseDisplayOk = displayOk;
         ForceLanguage = language;
-        EXPECT_EQ(1, UpdateSettingsFile());
+        EXPECT_EQ(edited, UpdateSettingsFile());
+        error = GetLastError();
         return Read();
+    }
+
+    // The values as the product reads them; 1 when they are the ones written.
+    int ReadBack(const char *font, const char *language)
+    {
+        char readFont[SettingsValueBytes], readLanguage[SettingsValueBytes];
+        int asWritten = ReadBackSettings(readFont, readLanguage);
+        EXPECT_STREQ(font, readFont);
+        EXPECT_STREQ(language, readLanguage);
+        return asWritten;
     }
 };
 
@@ -77,6 +89,7 @@ TEST_F(SettingsFile, FreshInstallRecordsBothAnswersAfterTwoEmptyLines)
     Write(payload);
     EXPECT_EQ(head + "[Config]\r\nUseBmpFont=1\r\n\r\n\r\nForceLanguage=2\r\n", Update(0, 2))
         << "display answer NO: bitmap glyphs wanted";
+    EXPECT_EQ(1, ReadBack("1", "2"));
     EXPECT_EQ(ReadOnlyHidden, Attributes());
 
     Write(payload);
@@ -117,7 +130,8 @@ TEST_F(SettingsFile, MissingFileIsNotCreated)
 {
     ChineseDisplayOk = 0;
     ForceLanguage = 1;
-    EXPECT_EQ(1, UpdateSettingsFile());
+    EXPECT_EQ(0, UpdateSettingsFile());
+    EXPECT_EQ((DWORD)ERROR_FILE_NOT_FOUND, GetLastError());
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(Path().c_str()));
 }
 
@@ -157,6 +171,7 @@ TEST_F(SettingsFile, KeysBeforeAnyHeaderNeverOverwriteTheLinesAfter)
     // Both keys found before "[Config]": nothing is added, no later line is touched.
     Write("[UI_STR]\r\nUseBmpFont=0\r\nForceLanguage=0\r\nTitle=Lumabook\r\nHelp=F1\r\n");
     EXPECT_EQ("[UI_STR]\r\nUseBmpFont=1\r\nForceLanguage=2\r\nTitle=Lumabook\r\nHelp=F1\r\n", Update(0, 2));
+    EXPECT_EQ(0, ReadBack("(missing)", "(missing)")) << "the product reads them from [Config] only";
 }
 
 // The file is read as bytes: a stray Ctrl-Z (0x1A) ends nothing, and the lines
@@ -179,7 +194,8 @@ TEST_F(SettingsFile, FullDiskLeavesTheOldFileByteForByte)
     const std::string old = "[Config]\r\nUseBmpFont=0\r\nNext=a\r\n";
     Write(old, 0);
     ASSERT_TRUE(FillDiskWithFile("X:\\settings_filler.bin"));
-    std::string after = Update(0, 2);
+    std::string after = Update(0, 2, 0);
+    EXPECT_EQ((DWORD)ERROR_DISK_FULL, error);
     DeleteFileA("X:\\settings_filler.bin");
     EXPECT_EQ(old, after);
     EXPECT_EQ(ReadOnlyHidden, Attributes());

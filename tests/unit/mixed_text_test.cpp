@@ -2,6 +2,7 @@
 // and the two ways a glyph combines with what is already drawn.
 #include "glyphtext/mixed_text.h"
 #include "glyphtext/glyph_font.h"
+#include "wizard/control_names.h"
 #include "startup/glyph_sheets.h"
 #include "startup/shared_state.h"
 #include "support/dib_canvas.h"
@@ -322,6 +323,30 @@ TEST_F(SystemText, NtDrawsTheBytesAsTheyAre)
     IsNtPlatform = 1;
     DrawSystemChineseText(canvas.dc, 0, 0, "AB", 2);
     EXPECT_GT(Ink(), 0);
+}
+
+// Where window texts are ANSI a name keeps its Chinese only where the code page
+// shows it (认 has no Big5 code); this run's is 1252. NT takes the wide way.
+TEST_F(SystemText, ControlNamesOnOtherPlatformsCarryWhatTheCodePageShows)
+{
+    const struct { const char *caption; UINT codePage; const char *name; } cases[] = {
+        { "下一步 Next", 936, "下一步 Next" }, { "下一步 Next", 950, "\xA4\x55\xA4\x40\xA8\x42 Next" },
+        { "确认 OK", 950, "OK" }, { "同意/安装 Agree/Install", 1252, "Agree/Install" }, { "安装程序", 1252, "" },
+        { "以上中文显示正确吗 (Is the Above Chinese Display OK)?", 1252, "(Is the Above Chinese Display OK)?" } };
+    char name[64];
+    for (const auto &c : cases) {
+        AnsiNameOf(c.caption, c.codePage, name, sizeof(name));
+        EXPECT_STREQ(c.name, name) << c.codePage;
+    }
+    HWND back = CreateWindowA("BUTTON", "&Back", BS_OWNERDRAW, 0, 0, 50, 20, 0, 0, 0, 0);
+    WCHAR wide[64];
+    for (int nt : { 0, 1 }) {
+        IsNtPlatform = nt;
+        NameControl(back, "退一步 Back");
+        GetWindowTextW(back, wide, 64);
+        EXPECT_STREQ(nt ? L"退一步 &Back" : L"&Back", wide);
+    }
+    DestroyWindow(back);
 }
 
 TEST_F(SystemText, SampleFontIsAFixedPitchGb2312CourierNew)

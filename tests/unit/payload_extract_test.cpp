@@ -86,6 +86,7 @@ TEST_F(PayloadExtract, ExtractionFailsOneByteOverCapacityAndLeavesTheTarget)
 {
     MakeFile("target.bin", "previous installation", FILE_ATTRIBUTE_READONLY);
     EXPECT_EQ(0, Extract(CapacityEntry, "target.bin", CapacityEntryBytes - 1, 0, 0));
+    EXPECT_EQ(ErrorPayloadEntryDamaged, GetLastError()) << "a cause the log can name";
     EXPECT_EQ("previous installation", Contents("target.bin"));
     EXPECT_EQ((DWORD)FILE_ATTRIBUTE_READONLY, AttributesOf("target.bin"));
 }
@@ -93,9 +94,10 @@ TEST_F(PayloadExtract, ExtractionFailsOneByteOverCapacityAndLeavesTheTarget)
 TEST_F(PayloadExtract, DamagedTruncatedAndMissingEntriesWriteNothing)
 {
     MakeFile("target.bin", "previous installation", 0);
-    EXPECT_EQ(0, Extract(DamagedEntry, "target.bin", 8192, 1, 1));
-    EXPECT_EQ(0, Extract(TruncatedEntry, "target.bin", 8192, 1, 1));
-    EXPECT_EQ(0, Extract(MissingEntry, "target.bin", 8192, 1, 1));
+    for (int entry : { DamagedEntry, TruncatedEntry, MissingEntry }) {
+        EXPECT_EQ(0, Extract(entry, "target.bin", 8192, 1, 1));
+        EXPECT_EQ(ErrorPayloadEntryDamaged, GetLastError()) << entry;
+    }
     EXPECT_EQ("previous installation", Contents("target.bin"));
     EXPECT_EQ(0u, AttributesOf("target.bin"));
     EXPECT_EQ(0, Extract(DamagedEntry, "new.bin", 8192, 0, 0));
@@ -261,6 +263,7 @@ TEST_F(PayloadExtract, InstallPathThatDoesNotFitIsRefused)
     EXPECT_EQ(0, BuildInstallPath(path, oneTooMany.c_str()));
     EXPECT_EQ('x', path[MAX_PATH]);
     EXPECT_EQ(0, Extract(SecondEntry, oneTooMany.c_str(), 8192, 0, 0));
+    EXPECT_EQ((DWORD)ERROR_FILENAME_EXCED_RANGE, GetLastError());
 }
 
 TEST_F(PayloadExtract, DeleteFileForcedRemovesReadOnlyHiddenFiles)
