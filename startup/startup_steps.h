@@ -10,7 +10,6 @@ enum StartupStep {
     StepCommandLine,        // the setup folder, the command line and the log it asks for
     StepGlyphInflate,       // the glyph resource inflated
     StepGlyphSheets,        // the four glyph sheets and their memory DCs
-    StepCommonControls,     // the common controls' window classes
     StepWizardControls,     // the wizard dialog and its controls created from the template
     StepWizardInit,         // the wizard's own initialisation (WM_INITDIALOG)
     StepWizardShown,        // the dialog shown, back from its creation

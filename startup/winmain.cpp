@@ -19,7 +19,6 @@
 #include "wizard/usage_message.h"
 #include "resources/resource_ids.h"
 #include "resources/setup_version.h"
-#include <commctrl.h>
 
 static void CleanUpStartup()
 {
@@ -42,8 +41,6 @@ static int LoadGlyphsOrReport()
 
 static int CreateWizard()
 {
-    InitCommonControls();   // registers the progress bar class the template names
-    MarkStartupStep(StepCommonControls);
     PageState = 0;
     AppIcon = LoadIconA(AppInstance, MAKEINTRESOURCEA(ID_WINDOW_ICON));
     WizardWindow = CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(ID_WIZARD_DIALOG), 0, WizardDialogProc, 0);

@@ -2,6 +2,7 @@
 // program: every control with its id, class, style, rectangle and visibility.
 #include "resources/resource_ids.h"
 #include "wizard/wizard_dialog.h"
+#include "wizard/progress_bar.h"
 #include "support/test_paths.h"
 #include "support/template_reader.h"
 #include <gtest/gtest.h>
@@ -141,7 +142,6 @@ TEST_F(WizardTemplate, ControlsInTabOrderWithTheirStylesAndRects)
         { 1031, ComboBox, CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | CBS_AUTOHSCROLL | WS_BORDER | WS_VSCROLL | WS_TABSTOP, 170, 62, 228, 136 },
         { 1020, Button, OwnerLabel | Shown, 6, 157, 111, 16 },
         { 172, Static, SS_CENTER | Shown, 14, 199, 79, 8 },
-        { 1026, PROGRESS_CLASSA, WS_BORDER | PBS_SMOOTH, 139, 183, 294, 14 },
         { 1021, Button, OwnerLabel, 139, 162, 181, 16 },
     };
     ASSERT_EQ(sizeof(expected) / sizeof(expected[0]), controls.size());
@@ -180,6 +180,40 @@ TEST_F(WizardTemplate, WindowTextsAndExtendedStyles)
     EXPECT_EQ((DWORD)(WS_EX_STATICEDGE | WS_EX_CLIENTEDGE), ControlOf(ID_DIVIDER)->exStyle);
 }
 
+// The progress bar is no control of the template: Install makes it, hidden,
+// where a template row "139, 183, 294, 14" would put it, in the same control
+// order (after the web address label), so the install page looks as before.
+TEST_F(WizardTemplate, ProgressBarIsMadeAtInstallWhereItsTemplateRowWouldBe)
+{
+    EXPECT_EQ(0, ControlOf(ID_PROGRESS_BAR)->id) << "the template holds the progress bar";
+    HMODULE setup = LoadSetupAsData();
+    ASSERT_TRUE(setup);
+    std::vector<BYTE> copy = bytes;
+    *(DWORD *)(copy.data() + 12) &= ~WS_VISIBLE;
+    HWND wizard = CreateDialogIndirectParamA(setup, (LPCDLGTEMPLATEA)copy.data(), 0, WizardDialogProc, 0);
+    ASSERT_TRUE(wizard);
+    EXPECT_FALSE(GetDlgItem(wizard, ID_PROGRESS_BAR));
+    HWND bar = CreateProgressBar(wizard);
+    ASSERT_TRUE(bar);
+    EXPECT_EQ(bar, CreateProgressBar(wizard)) << "a second call made a second bar";
+    EXPECT_EQ(bar, GetDlgItem(wizard, ID_PROGRESS_BAR));
+    char kind[64] = "";
+    GetClassNameA(bar, kind, sizeof(kind));
+    EXPECT_EQ(0, lstrcmpiA(PROGRESS_CLASSA, kind)) << kind;
+    EXPECT_EQ((DWORD)(WS_CHILD | WS_BORDER | PBS_SMOOTH), (DWORD)GetWindowLongA(bar, GWL_STYLE) & (CheckedBits | WS_CHILD));
+    RECT expected = { 139, 183, 139 + 294, 183 + 14 };
+    MapDialogRect(wizard, &expected);
+    RECT actual;
+    GetWindowRect(bar, &actual);
+    MapWindowPoints(0, wizard, (POINT *)&actual, 2);
+    EXPECT_TRUE(EqualRect(&expected, &actual)) << actual.left << "," << actual.top << " " << actual.right << ","
+                                               << actual.bottom;
+    EXPECT_EQ(bar, GetWindow(GetDlgItem(wizard, ID_WEB_ADDRESS_LABEL), GW_HWNDNEXT));
+    EXPECT_EQ(GetDlgItem(wizard, ID_UNUSED_LABEL), GetWindow(bar, GW_HWNDNEXT));
+    DestroyWindow(wizard);
+    FreeLibrary(setup);
+}
+
 // The language caption's glyph cells (16 pixels, centred in the label) lie
 // below the combo box's selection field, which the wizard makes as tall as its
 // items: at the template's dialog units, and at the smaller ones a smaller
@@ -187,7 +221,6 @@ TEST_F(WizardTemplate, WindowTextsAndExtendedStyles)
 TEST_F(WizardTemplate, LanguageCaptionIsClearOfTheSelectionFieldAlsoAtSmallDialogUnits)
 {
     const int GlyphHeight = 16;
-    InitCommonControls();
     HMODULE setup = LoadSetupAsData();
     ASSERT_TRUE(setup);
     double smallestUnit = 100;

@@ -36,7 +36,6 @@ static const char *const StartupStepNames[StartupStepCount] = {
     "setup folder and command line",
     "glyph inflate",
     "glyph sheets and their DCs",
-    "common controls",
     "wizard dialog and its controls",
     "wizard initialisation",
     "wizard shown",
