@@ -74,7 +74,7 @@ void PaintCheckBox(HWND checkBox, HDC dc)
     RECT face;
     GetClientRect(checkBox, &face);
     InflateRect(&face, FaceMargin, FaceMargin);
-    FillRect(dc, &face, GetSysColorBrush(COLOR_BTNFACE));
+    FillRect(dc, &face, SystemColourFill(COLOR_BTNFACE));
 
     RECT box;
     UINT state = BoxRect(checkBox, &face, &box);

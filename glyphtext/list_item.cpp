@@ -22,7 +22,7 @@ static void FillListBackground(HDC dc, const RECT *r)
 {
     SetTextColor(dc, ListTextColour);
     SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-    FillRect(dc, r, GetSysColorBrush(COLOR_WINDOW));
+    FillRect(dc, r, SystemColourFill(COLOR_WINDOW));
 }
 
 void DrawListItem(const DRAWITEMSTRUCT *item, int isCombo, const char *text)

@@ -214,7 +214,7 @@ void DrawOwnerButton(const DRAWITEMSTRUCT *item, const char *messageText, int de
         int pressed = (item->itemState & ODS_SELECTED) != 0;
         char caption[CaptionBufferBytes];
         CaptionText(entry, item->hwndItem, messageText, caption);
-        FillRect(dc, &item->rcItem, GetSysColorBrush(COLOR_BTNFACE));
+        FillRect(dc, &item->rcItem, SystemColourFill(COLOR_BTNFACE));
         if (entry->Frame)
             DrawFrame(dc, &item->rcItem, (int)item->CtlID == defaultId, pressed);
         if (IsMessageOfLines(entry, messageText))

@@ -7,6 +7,14 @@
 const int ListIsListBox = 0;
 const int ListIsComboBox = 1;
 
+// FillRect's brush for a system colour: the colour's index plus one, which
+// FillRect takes on every Win32 system, so that painting needs no function the
+// oldest systems might lack (GetSysColorBrush).
+inline HBRUSH SystemColourFill(int colourIndex)
+{
+    return (HBRUSH)(INT_PTR)(colourIndex + 1);
+}
+
 // messageText is the message dialog's Chinese text, drawn in its label 1013
 // (null: that label's window text). defaultId names the button that Enter
 // would press, which wears the black default frame (0: none does).

@@ -3,6 +3,7 @@
 #include "shell/special_folder.h"
 #include "startup/path_text.h"
 #include "startup/shared_state.h"
+#include "startup/system_functions.h"
 #include <shlobj.h>
 #include <string.h>
 
@@ -13,9 +14,16 @@ static const char ProfilesFolder[] = "profiles\\";
 static const char LegacyProgramsFolder[] = "start menu\\programs";
 static const char LegacyDesktopFolder[] = "Desktop";
 
+static int ShellHasFolderFunctions()
+{
+    return ShellGetMalloc && ShellGetSpecialFolderLocation && ShellGetPathFromIDList;
+}
+
+// NT 3.51 reports major version 3 and its shell has no folder functions; a
+// shell without them is treated the same way on any version.
 int GetSpecialFolderPath(char *path, int kind)
 {
-    if (IsMajorVersion3)
+    if (IsMajorVersion3 || !ShellHasFolderFunctions())
         return BuildLegacyFolderPath(path, kind);
     return GetShellFolderPath(path, kind);
 }
@@ -23,14 +31,14 @@ int GetSpecialFolderPath(char *path, int kind)
 int GetShellFolderPath(char *path, int kind)
 {
     IMalloc *allocator = 0;
-    if (FAILED(SHGetMalloc(&allocator)))
+    if (FAILED(ShellGetMalloc(&allocator)))
         return 0;
     LPITEMIDLIST items = 0;
-    if (FAILED(SHGetSpecialFolderLocation(0, kind, &items))) {
+    if (FAILED(ShellGetSpecialFolderLocation(0, kind, &items))) {
         allocator->Release();
         return 0;
     }
-    BOOL found = SHGetPathFromIDListA(items, path);
+    BOOL found = ShellGetPathFromIDList(items, path);
     allocator->Free(items);
     allocator->Release();
     return found ? 1 : 0;

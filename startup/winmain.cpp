@@ -3,10 +3,12 @@
 // program, or the unattended install, or shows the command line's usage.
 #include "startup/shared_state.h"
 #include "startup/system_probe.h"
+#include "startup/system_functions.h"
 #include "startup/setup_dir.h"
 #include "startup/glyph_sheets.h"
 #include "startup/message_loop.h"
 #include "startup/command_line.h"
+#include "startup/program_name.h"
 #include "startup/unattended_install.h"
 #include "startup/exit_codes.h"
 #include "startup/startup_steps.h"
@@ -110,12 +112,16 @@ static int EndInstallLog(int exitCode)
     return exitCode;
 }
 
+// The arguments are read from the program's own command line rather than from
+// whatever start-up code passed them, so that the program's name is skipped by
+// whole characters whoever starts the program.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand)
 {
-    (void)previous; (void)showCommand;
+    (void)previous; (void)commandLine; (void)showCommand;
     MarkStartupStep(StepEntryReached);
     SetCursor(LoadCursorA(0, (LPCSTR)IDC_WAIT));
     ProbeWindowsVersion();
+    FindSystemFunctions();
     SystemChineseVariant = ProbeSystemChineseVariant();
     ForceLanguage = 0;      // the system's language does not preselect the wizard's
     MarkStartupStep(StepVersionProbe);
@@ -125,7 +131,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     ProductFolderName = EditionRecord.InstallFolderName;
     RecordSetupDir();
     CommandLine line;
-    int understood = ReadCommandLine(commandLine, &line);
+    int understood = ReadCommandLine(SkipProgramName(GetCommandLineA()), &line);
     MarkStartupStep(StepCommandLine);
     int exitCode = RunAsAsked(&line, understood);
     CleanUpStartup();

@@ -5,7 +5,8 @@ set -eu
 packages=(
     cmake ninja-build python3
     g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-    libz-mingw-w64-dev googletest unifont
+    googletest unifont
+    dpkg-dev bzip2 xz-utils    # unpack the zlib source package (tools/fetch_zlib_source.sh)
     wine64 xvfb xauth liblnk-utils locales fonts-dejavu-core
     osslsigncode openssl
 )

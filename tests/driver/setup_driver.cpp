@@ -22,7 +22,9 @@ int StartSetupWith(SetupRun *run, const std::string &exePath, const std::string 
     STARTUPINFOA startup;
     ZeroMemory(&startup, sizeof(startup));
     startup.cb = sizeof(startup);
-    std::string commandLine = "\"" + exePath + "\"";
+    // Unquoted unless the path holds a blank, as a batch file or a deployment
+    // tool often starts the program: its name is then read up to the first blank.
+    std::string commandLine = exePath.find(' ') == std::string::npos ? exePath : "\"" + exePath + "\"";
     if (!arguments.empty())
         commandLine += " " + arguments;
     const char *directory = currentDir.empty() ? 0 : currentDir.c_str();

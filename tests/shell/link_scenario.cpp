@@ -12,6 +12,7 @@
 #include "shell/special_folder.h"
 #include "install/edition_record.h"
 #include "startup/shared_state.h"
+#include "startup/system_functions.h"
 #include "support/message_watcher.h"
 #include <shlobj.h>
 #include <stdio.h>
@@ -182,6 +183,7 @@ int main(int argc, char **argv)
 
     if (!UseSetupResources())
         return 2;
+    FindSystemFunctions();
     UseInstallDir(OutDir + "\\install");
     if (scenario != "shell") {
         TestWindowsDir = OutDir + "\\windows";

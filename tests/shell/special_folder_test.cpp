@@ -2,6 +2,7 @@
 // from a Windows directory and user name the test chooses.
 #include "shell/special_folder.h"
 #include "startup/shared_state.h"
+#include "startup/system_functions.h"
 #include <gtest/gtest.h>
 #include <shlobj.h>
 #include <stdlib.h>
@@ -29,10 +30,14 @@ static BOOL WINAPI TestUserName(LPSTR buffer, LPDWORD capacity)
     return TRUE;
 }
 
+// The hand-built folders, on a shell as NT 3.51's: without its folder functions.
 class LegacyFolder : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        ShellGetMalloc = 0;
+        ShellGetSpecialFolderLocation = 0;
+        ShellGetPathFromIDList = 0;
         QueryWindowsDirectory = TestWindowsDirectory;
         QueryUserName = TestUserName;
         TestWindowsDir = "C:\\WINNT";
@@ -46,6 +51,7 @@ protected:
         QueryUserName = GetUserNameA;
         IsMajorVersion3 = 0;
         IsNtPlatform = 0;
+        FindSystemFunctions();
     }
 
     std::string Lookup(int kind, int expectedResult = 1)
@@ -64,6 +70,8 @@ TEST_F(LegacyFolder, PathsForBothPlatforms)
     IsNtPlatform = 1;
     EXPECT_EQ("C:\\WINNT\\profiles\\Mei Lin\\Desktop", Lookup(CSIDL_DESKTOP));
     EXPECT_EQ("C:\\WINNT\\profiles\\Mei Lin\\start menu\\programs", Lookup(CSIDL_PROGRAMS));
+    IsMajorVersion3 = 0;    // a shell without the folder functions is not asked on any version
+    EXPECT_EQ("C:\\WINNT\\profiles\\Mei Lin\\Desktop", Lookup(CSIDL_DESKTOP));
 }
 
 TEST_F(LegacyFolder, DriveRootGetsNoSecondBackslash)
@@ -117,6 +125,7 @@ static std::string Environment(const char *name)
 // With both start-up flags 0 (also what a failed version probe leaves) the shell is asked.
 TEST(ShellFolder, WineShellGivesTheUsersFolders)
 {
+    FindSystemFunctions();
     IsMajorVersion3 = 0;
     IsNtPlatform = 0;
     char path[PathBufferBytes];

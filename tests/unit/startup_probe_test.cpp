@@ -1,6 +1,7 @@
 // What start-up learns about the system, and where it thinks it was started from.
 #include "startup/system_probe.h"
 #include "startup/setup_dir.h"
+#include "startup/program_name.h"
 #include "startup/shared_state.h"
 #include "support/import_patch.h"
 #include <gtest/gtest.h>
@@ -185,4 +186,28 @@ TEST(WindowsVersion, WineReportsAnNtPlatformOfAModernVersion)
     ASSERT_EQ(1, ProbeWindowsVersion());
     EXPECT_EQ(1, IsNtPlatform);
     EXPECT_EQ(0, IsMajorVersion3);
+}
+
+// The command line started quoted or not, and the arguments read from it; the names hold
+// Latin-1 (Téléchargements), GB2312 (下载 软件) and Big5 (軟體 功能, 功 ending in 0x5C) bytes.
+struct NameSkip {
+    const char *commandLine;
+    const char *arguments;
+};
+static const NameSkip NameSkips[] = {
+    { "C:\\T\xE9l\xE9" "chargements\\setup.exe /S", "/S" },
+    { "\"C:\\T\xE9l\xE9" "chargements\\setup.exe\" /S /NOICON", "/S /NOICON" },
+    { "C:\\T\xE9l\xE9" "chargements\\setup.exe", "" },
+    { "D:\\\xCF\xC2\xD4\xD8\\setup.exe\t/LANG=SC", "/LANG=SC" },
+    { "\"D:\\\xCF\xC2\xD4\xD8 \xC8\xED\xBC\xFE\\setup.exe\"  /S", "/S" },
+    { "E:\\\xB3\x6E\xC5\xE9\\\xA5\x5C\\setup.exe /S /D=E:\\\xA5\x5C", "/S /D=E:\\\xA5\x5C" },
+    { "\"E:\\\xA5\x5C \xAF\xE0\\setup.exe\"/?", "/?" },
+    { "\"E:\\\xA5\x5C\\setup.exe", "" },
+    { "", "" },
+};
+
+TEST(ProgramName, IsSkippedByWholeCharactersQuotedOrNot)
+{
+    for (const NameSkip &row : NameSkips)
+        EXPECT_STREQ(row.arguments, SkipProgramName(row.commandLine)) << row.commandLine;
 }
