@@ -3,7 +3,6 @@
 // program, or the unattended install, or shows the command line's usage.
 #include "startup/shared_state.h"
 #include "startup/system_probe.h"
-#include "startup/system_functions.h"
 #include "startup/setup_dir.h"
 #include "startup/glyph_sheets.h"
 #include "startup/message_loop.h"
@@ -121,7 +120,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     MarkStartupStep(StepEntryReached);
     SetCursor(LoadCursorA(0, (LPCSTR)IDC_WAIT));
     ProbeWindowsVersion();
-    FindSystemFunctions();
     SystemChineseVariant = ProbeSystemChineseVariant();
     ForceLanguage = 0;      // the system's language does not preselect the wizard's
     MarkStartupStep(StepVersionProbe);

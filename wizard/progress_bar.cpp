@@ -3,6 +3,7 @@
 // largest part of start-up that the first page does not need.
 #include "wizard/progress_bar.h"
 #include "startup/shared_state.h"
+#include "startup/system_functions.h"
 #include "resources/resource_ids.h"
 #include <commctrl.h>
 
@@ -17,11 +18,10 @@ const DWORD ProgressBarExStyle = WS_EX_NOPARENTNOTIFY;
 // InitCommonControls makes sure of it where they would not.
 static int LoadCommonControls()
 {
-    HMODULE module = LoadLibraryA("comctl32.dll");
-    void (WINAPI *initialise)() = module ? (void (WINAPI *)())GetProcAddress(module, "InitCommonControls") : 0;
-    if (!initialise)
+    FindSystemFunctions();
+    if (!CommonControlsInitialise)
         return 0;
-    initialise();
+    CommonControlsInitialise();
     return 1;
 }
 
