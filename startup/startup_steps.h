@@ -5,6 +5,7 @@
 
 enum StartupStep {
     StepEntryReached,       // process creation, loader, imports, runtime: up to the entry point
+    StepWaitCursor,         // the wait cursor: the program's first call into the window system
     StepVersionProbe,       // the Windows version, the code page and the system language
     StepSampleFont,         // the sample line's font
     StepCommandLine,        // the setup folder, the command line and the log it asks for

@@ -31,6 +31,7 @@ static const char BareDialogCaption[] = "Bare Dialog";
 // What each start-up step covers, in the order the program takes them.
 static const char *const StartupStepNames[StartupStepCount] = {
     "process creation to the entry point",
+    "wait cursor (window system set up)",
     "version probe",
     "sample font",
     "setup folder and command line",
@@ -245,16 +246,20 @@ static void PrintSteps(const StartupSeries &timed, const StartupSeries &bare)
            bare.Median(&StartupRun::Painted) * 1000);
 }
 
-// Rounds alternate the bare program, the setup program and its timed build.
+// Each round starts the bare program, the setup program and its timed build,
+// each round in another order, so that none always follows the same one.
 static void TimeStartup(const std::string &setupExe, const std::string &timedExe, const std::string &bareExe,
                         int rounds)
 {
     StartupSeries bare, setup, timed;
-    for (int round = 0; round < rounds; round++) {
-        bare.Runs.push_back(StartToVisibleWindow(bareExe, BareDialogCaption, 1));
-        setup.Runs.push_back(StartToVisibleWindow(setupExe, WizardCaption, 0));
-        timed.Runs.push_back(StartToVisibleWindow(timedExe, WizardCaption, 1));
-    }
+    const int ProgramCount = 3;
+    for (int round = 0; round < rounds; round++)
+        for (int turn = 0; turn < ProgramCount; turn++)
+            switch ((round + turn) % ProgramCount) {
+            case 0: bare.Runs.push_back(StartToVisibleWindow(bareExe, BareDialogCaption, 1)); break;
+            case 1: setup.Runs.push_back(StartToVisibleWindow(setupExe, WizardCaption, 0)); break;
+            case 2: timed.Runs.push_back(StartToVisibleWindow(timedExe, WizardCaption, 1)); break;
+            }
     printf("Start-up, median of %d rounds:           visible    painted  peak working set\n", rounds);
     PrintStartupLine("bare one-dialog program", bare);
     PrintStartupLine("setup program", setup);

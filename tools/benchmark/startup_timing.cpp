@@ -9,6 +9,9 @@
 const DWORD StartupTimeoutMs = 30000;
 const DWORD RunTimeoutMs = 300000;
 const DWORD PollMs = 1;
+// Between one program's end and the next one's start: the window system is
+// still taking the last one's windows down for a while after it has ended.
+const DWORD SettleMs = 300;
 
 static double TicksPerSecond()
 {
@@ -130,6 +133,7 @@ StartupRun StartToVisibleWindow(const std::string &exe, const char *caption, int
     for (int step = 0; step < StartupStepCount; step++)
         run.StepEnds[step] = -1;
     PROCESS_INFORMATION process;
+    Sleep(SettleMs);
     LONGLONG start = Ticks();
     if (!StartSuspended(exe, "", &process))
         return run;
