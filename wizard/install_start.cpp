@@ -5,7 +5,7 @@
 #include "wizard/wizard_pages.h"
 #include "wizard/message_dialog.h"
 #include "wizard/message_texts.h"
-#include "wizard/progress_bar.h"
+#include "wizard/late_controls.h"
 #include "install/install_sequence.h"
 #include "install/file_table.h"
 #include "install/install_log.h"
