@@ -116,6 +116,18 @@ static int MoveIntoPlace(const char *temp, const char *path, const char *aside, 
     return existed ? RenameAsideAndIn(temp, path, aside) : MoveFileA(temp, path);
 }
 
+// A file kept as it is: what an interrupted replace left beside it is settled
+// as the next replace of it would, so that nothing stays behind.
+void SettleReplaceLeftovers(const char *path)
+{
+    char temp[PathBufferBytes];
+    char aside[PathBufferBytes];
+    if (!PathBeside(path, TempFileSuffix, temp) || !PathBeside(path, AsideFileSuffix, aside))
+        return;
+    SettleAsideFile(path, aside);
+    DeleteFileForced(temp);
+}
+
 // Returns 1 when the path holds exactly the data, with the attributes asked
 // for (read-only, hidden) and the old file's system, archive and indexing bits.
 // On 0 the old file, if any, is whole with its attributes and no temporary or

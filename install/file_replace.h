@@ -9,3 +9,5 @@ const int TempFileSuffixLength = 4;
 
 // addAttributes: read-only and hidden, as the new file should carry them.
 int ReplaceFileWhole(const char *path, const void *data, unsigned long length, DWORD addAttributes);
+// Puts back or removes what an interrupted replace left beside a file that is kept.
+void SettleReplaceLeftovers(const char *path);

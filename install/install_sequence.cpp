@@ -167,6 +167,7 @@ int ExtractFileTable(unsigned char *buffer)
             continue;
         }
         if (!RowIsWanted(row)) {
+            KeepInstallFile(row.TargetName);
             LogFileKept(row.TargetName);
             continue;
         }

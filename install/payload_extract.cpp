@@ -27,3 +27,12 @@ int WriteInstallFile(const char *targetName, const unsigned char *data, unsigned
     DWORD attributes = (makeReadOnly ? FILE_ATTRIBUTE_READONLY : 0) | (makeHidden ? FILE_ATTRIBUTE_HIDDEN : 0);
     return ReplaceFileWhole(path, data, length, attributes);
 }
+
+// A row left out keeps its file as it is; what an earlier run cut short left
+// beside it goes, as it would had the row been written.
+void KeepInstallFile(const char *targetName)
+{
+    char path[PathBufferBytes];
+    if (BuildInstallPath(path, targetName))
+        SettleReplaceLeftovers(path);
+}

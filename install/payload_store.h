@@ -14,6 +14,7 @@ int ExtractPayloadFile(int resourceId, const char *targetName, unsigned char *bu
                        unsigned long capacity, int makeReadOnly, int makeHidden);
 int WriteInstallFile(const char *targetName, const unsigned char *data, unsigned long length,
                      int makeReadOnly, int makeHidden);
+void KeepInstallFile(const char *targetName);
 // The attributes an installed file is given and an earlier one is cleared of.
 const DWORD ReplaceableAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
 int ClearFileAttributes(const char *path, int clearReadOnly, int clearHidden);

@@ -77,7 +77,9 @@ static std::string SpecialFolder(int kind)
 static void SaveMessagePicture(HWND message, const std::string &dir)
 {
     Capture capture;
-    if (CaptureWindow(message, &capture))
+    std::string failures;
+    CaptureWhenDrawn(message, &capture, ControlsDrawn(message, { ID_OK_BUTTON }), &failures);
+    if (!capture.pixels.empty())
         SaveCapture(capture, dir + "\\final_message.png");
 }
 

@@ -4,6 +4,7 @@
 #include "support/png_writer.h"
 
 const int PollMs = 20;
+const int CapturePollMs = 100;   // each capture makes the program repaint the window
 
 int StartSetup(SetupRun *run, const std::string &exePath)
 {
@@ -246,6 +247,50 @@ int CaptureWindow(HWND window, Capture *capture)
     if (source)
         ReleaseDC(window, source);
     return ok;
+}
+
+int CaptureWhenDrawn(HWND window, Capture *capture, const CaptureCheck &check, std::string *failures)
+{
+    *failures = "nothing captured";
+    for (int waited = 0; waited < DriverTimeoutMs && !failures->empty(); waited += CapturePollMs) {
+        failures->clear();
+        if (!CaptureWindow(window, capture))
+            *failures = "the window could not be captured";
+        else
+            check(*capture, failures);
+        if (!failures->empty())
+            Sleep(CapturePollMs);
+    }
+    return failures->empty();
+}
+
+// Pixels darker than mid-grey inside a control, in a capture of its top-level window.
+static int DarkPixelsIn(const Capture &capture, HWND window, HWND control)
+{
+    RECT windowRect, controlRect;
+    if (!GetWindowRect(window, &windowRect) || !GetWindowRect(control, &controlRect))
+        return 0;
+    int dark = 0;
+    for (int y = controlRect.top - windowRect.top; y < controlRect.bottom - windowRect.top; y++)
+        for (int x = controlRect.left - windowRect.left; x < controlRect.right - windowRect.left; x++) {
+            if (x < 0 || y < 0 || x >= capture.width || y >= capture.height)
+                continue;
+            unsigned p = capture.pixels[y * capture.width + x];
+            dark += ((p >> 16 & 0xFF) + (p >> 8 & 0xFF) + (p & 0xFF)) < 3 * 128;
+        }
+    return dark;
+}
+
+// A few strokes of text are well over 20 dark pixels; an unpainted control has none.
+const int DrawnTextDarkPixels = 20;
+
+CaptureCheck ControlsDrawn(HWND dialog, std::vector<int> ids)
+{
+    return [dialog, ids](const Capture &capture, std::string *failures) {
+        for (int id : ids)
+            if (DarkPixelsIn(capture, dialog, GetDlgItem(dialog, id)) <= DrawnTextDarkPixels)
+                *failures += "control " + std::to_string(id) + " is not drawn\n";
+    };
 }
 
 int SaveCapture(const Capture &capture, const std::string &path)

@@ -2,6 +2,7 @@
 // windows, read and operate its controls, press keys, capture its pixels.
 #pragma once
 #include <windows.h>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,15 @@ struct Capture {
 };
 
 int CaptureWindow(HWND window, Capture *capture);
+// A window's paint waits until its program's queue is empty, and under Wine its
+// pixels reach the display only when the program next waits for a message: on
+// a busy machine a capture can come before them. The window is captured again
+// until check adds nothing to failures (a line per thing not drawn), for at
+// most DriverTimeoutMs; 0 with the last capture's failures otherwise.
+typedef std::function<void(const Capture &, std::string *)> CaptureCheck;
+int CaptureWhenDrawn(HWND window, Capture *capture, const CaptureCheck &check, std::string *failures);
+// A check that each control's text is drawn: dark pixels inside it in the capture.
+CaptureCheck ControlsDrawn(HWND dialog, std::vector<int> ids);
 int SaveCapture(const Capture &capture, const std::string &path);
 
 // Clicks a button as the user would (it toggles an auto check box and notifies the dialog).

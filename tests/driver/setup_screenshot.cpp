@@ -2,6 +2,7 @@
 // page and cancels it. usage: setup_screenshot SETUP_EXE OUTPUT_PNG
 #include "driver/setup_driver.h"
 #include "support/test_paths.h"
+#include "resources/resource_ids.h"
 #include <stdio.h>
 
 int main(int argc, char **argv)
@@ -22,15 +23,16 @@ int main(int argc, char **argv)
         EndSetup(&run);
         return 1;
     }
-    Sleep(500);     // let every control finish painting
     Capture capture;
-    int saved = CaptureWindow(run.wizard, &capture) && SaveCapture(capture, WindowsPathOf(argv[2]));
-    ClickControl(run.wizard, 2);
+    std::string failures;
+    int saved = CaptureWhenDrawn(run.wizard, &capture, ControlsDrawn(run.wizard, { ID_PANEL_PRODUCT_LABEL,
+                                 ID_DESTINATION_EDIT }), &failures) && SaveCapture(capture, WindowsPathOf(argv[2]));
+    ClickControl(run.wizard, ID_CANCEL_BUTTON);
     DWORD code = 1;
     WaitForExit(&run, DriverTimeoutMs, &code);
     EndSetup(&run);
     if (!saved) {
-        fprintf(stderr, "setup_screenshot: cannot save %s\n", argv[2]);
+        fprintf(stderr, "setup_screenshot: cannot save %s %s\n", argv[2], failures.c_str());
         return 1;
     }
     return (int)code;

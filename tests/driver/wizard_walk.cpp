@@ -5,7 +5,6 @@
 #include "resources/resource_ids.h"
 
 const int WalkPollMs = 20;
-const int PaintSettleMs = 300;
 
 WizardAnswers DefaultAnswers()
 {
@@ -41,15 +40,17 @@ static void SetCheckBox(HWND dialog, int id, int checked)
     ClickControl(dialog, id);
 }
 
-static void SavePage(HWND dialog, const std::string &dir, int page)
+// The picture once the page's own control is drawn, or as it is when that takes too long.
+static void SavePage(HWND dialog, const std::string &dir, int page, int pageControl)
 {
     if (dir.empty())
         return;
-    Sleep(PaintSettleMs);
     Capture capture;
+    std::string failures;
     char name[32];
     wsprintfA(name, "\\page%d.png", page);
-    if (CaptureWindow(dialog, &capture))
+    CaptureWhenDrawn(dialog, &capture, ControlsDrawn(dialog, { pageControl }), &failures);
+    if (!capture.pixels.empty())
         SaveCapture(capture, dir + name);
 }
 
@@ -78,20 +79,20 @@ int WalkWizardToInstall(SetupRun *run, const WizardAnswers &answers, const std::
         SendWithTimeout(GetDlgItem(dialog, ID_DESTINATION_EDIT), WM_SETTEXT, 0, (LPARAM)answers.destination.c_str(), 0);
     if (IsControlChecked(dialog, ID_DESKTOP_ICON_CHECK) != answers.desktopIcon)
         SetCheckBox(dialog, ID_DESKTOP_ICON_CHECK, answers.desktopIcon);
-    SavePage(dialog, screenshotDir, 0);
+    SavePage(dialog, screenshotDir, 0, ID_DESTINATION_EDIT);
     ClickControl(dialog, ID_NEXT_BUTTON);
     if (!WaitUntilShown(dialog, ID_DISPLAY_QUESTION_LABEL)) {
         *failure = "the display check page did not appear";
         return 0;
     }
     SetCheckBox(dialog, answers.displayOk ? ID_DISPLAY_OK_CHECK : ID_DISPLAY_NO_CHECK, 1);
-    SavePage(dialog, screenshotDir, 1);
+    SavePage(dialog, screenshotDir, 1, ID_DISPLAY_QUESTION_LABEL);
     ClickControl(dialog, ID_NEXT_BUTTON);
     if (!WaitUntilShown(dialog, ID_ENGLISH_LICENCE_CHECK)) {
         *failure = "the licence page did not appear";
         return 0;
     }
-    SavePage(dialog, screenshotDir, 2);
+    SavePage(dialog, screenshotDir, 2, ID_ENGLISH_LICENCE_CHECK);
     ClickControl(dialog, ID_NEXT_BUTTON);
     if (!WaitUntilShown(dialog, ID_LANGUAGE_COMBO)) {
         *failure = "the language page did not appear";
@@ -101,7 +102,7 @@ int WalkWizardToInstall(SetupRun *run, const WizardAnswers &answers, const std::
         *failure = "the language list has no such entry";
         return 0;
     }
-    SavePage(dialog, screenshotDir, 3);
+    SavePage(dialog, screenshotDir, 3, ID_LANGUAGE_COMBO);
     ClickControl(dialog, ID_NEXT_BUTTON);
     return 1;
 }
@@ -143,9 +144,16 @@ HWND WaitForMessageWindow(SetupRun *run, int timeoutMs, std::string *texts)
     texts->clear();
     if (!search.found)
         return 0;
-    Sleep(PaintSettleMs);   // its controls are made after the window itself
-    CollectControlText(search.found, (LPARAM)texts);
-    EnumChildWindows(search.found, CollectControlText, (LPARAM)texts);
+    // The message's texts are set before it shows; a window of the program
+    // other than a message (the wizard of a run without one) has no such label.
+    for (int waited = 0; waited < timeoutMs && texts->empty(); waited += WalkPollMs) {
+        if (ControlText(search.found, ID_MESSAGE_CHINESE_LABEL).empty()) {
+            Sleep(WalkPollMs);
+            continue;
+        }
+        CollectControlText(search.found, (LPARAM)texts);
+        EnumChildWindows(search.found, CollectControlText, (LPARAM)texts);
+    }
     return search.found;
 }
 

@@ -234,8 +234,6 @@ static void SaveScreenshot(const Capture &capture)
     EXPECT_TRUE(SaveCapture(capture, ArtifactPath("folder_chooser.png")));
 }
 
-const int CaptureAttempts = 5;
-const int RepaintWaitMs = 200;
 
 TEST_F(FolderChooser, ShowsOnlyTheFolderControlsWithTheirCaptionsDrawn)
 {
@@ -253,18 +251,17 @@ TEST_F(FolderChooser, ShowsOnlyTheFolderControlsWithTheirCaptionsDrawn)
     std::map<unsigned, GlyphRows> glyphs = ReadUnifont({ 0x8DEF, 0x5F84, 0x78C1, 0x76D8, 0x53D6, 0x6D88 });
     ASSERT_EQ(6u, glyphs.size());
     // The common dialog fills its lists after it shows; a window of a test
-    // running beside this one may also cover it for a moment. Capture again
-    // until all three captions are there, a bounded number of times.
+    // running beside this one may also cover it for a moment.
     Capture capture;
     int directories = 0, drives = 0, cancel = 0;
-    for (int attempt = 0; attempt < CaptureAttempts && !(directories && drives && cancel); attempt++) {
-        if (attempt > 0)
-            Sleep(RepaintWaitMs);
-        ASSERT_TRUE(CaptureWindow(chooser, &capture));
-        directories = ControlShowsGlyphPair(capture, chooser, DirectoriesLabelId, glyphs[0x8DEF], glyphs[0x5F84]);
-        drives = ControlShowsGlyphPair(capture, chooser, DrivesLabelId, glyphs[0x78C1], glyphs[0x76D8]);
-        cancel = ControlShowsGlyphPair(capture, chooser, CancelId, glyphs[0x53D6], glyphs[0x6D88]);
-    }
+    std::string failures;
+    CaptureWhenDrawn(chooser, &capture, [&](const Capture &seen, std::string *missing) {
+        directories = ControlShowsGlyphPair(seen, chooser, DirectoriesLabelId, glyphs[0x8DEF], glyphs[0x5F84]);
+        drives = ControlShowsGlyphPair(seen, chooser, DrivesLabelId, glyphs[0x78C1], glyphs[0x76D8]);
+        cancel = ControlShowsGlyphPair(seen, chooser, CancelId, glyphs[0x53D6], glyphs[0x6D88]);
+        if (!(directories && drives && cancel))
+            *missing = "a caption is not drawn";
+    }, &failures);
     SaveScreenshot(capture);
     EXPECT_TRUE(directories) << "路径 (Directories): not drawn";
     EXPECT_TRUE(drives) << "磁盘 (Drives): not drawn";

@@ -10,6 +10,7 @@
 #include "support/held_file.h"
 #include "support/install_check.h"
 #include "startup/path_text.h"
+#include "resources/resource_ids.h"
 #include <gtest/gtest.h>
 #include <shlobj.h>
 #include <stdio.h>
@@ -462,6 +463,7 @@ struct RefusedLine {
     const char *logLine;
     int usageShown;
 };
+static const char AnswersNeedSilent[] = "refused: /D=, /LANG=, /DISPLAYOK=, /NOICON and /REPLACEWORDBASE need /S\n";
 static const RefusedLine RefusedLines[] = {
     { "/S /QUIET /D=<dir>", ExitBadCommandLine, "command line refused: /QUIET: unknown argument\n", 0 },
     { "/S /LANG=FR /D=<dir>", ExitBadCommandLine, "refused: /LANG=FR: give /LANG= once, as EN, SC or TC\n", 0 },
@@ -480,7 +482,12 @@ static const RefusedLine RefusedLines[] = {
     // A log that cannot come with the destination: no log, nothing made.
     { "/S \"/LOG=<dir>2\\log.txt\" /D=<dir>", ExitBadCommandLine, "", 0 },
     { "/S \"/LOG=<dir>\\missing\\log.txt\" /D=<dir>\\missing", ExitBadCommandLine, "", 0 },
-    { "/NOICON /D=<dir>", ExitBadCommandLine, "refused: /D=, /LANG=, /DISPLAYOK=, /NOICON and /REPLACEWORDBASE need /S\n", 1 },
+    // Every answer switch alone, without /S: the wizard would ask it again.
+    { "/NOICON", ExitBadCommandLine, AnswersNeedSilent, 1 },
+    { "/REPLACEWORDBASE", ExitBadCommandLine, AnswersNeedSilent, 1 },
+    { "/LANG=SC", ExitBadCommandLine, AnswersNeedSilent, 1 },
+    { "/DISPLAYOK=0", ExitBadCommandLine, AnswersNeedSilent, 1 },
+    { "/D=<dir>", ExitBadCommandLine, AnswersNeedSilent, 1 },
     { "/?", 0, "\nexit code: 0\n", 1 },
 };
 
@@ -511,7 +518,8 @@ TEST_F(InstallEndToEnd, RefusedCommandLinesEndWithTheirCodeAndWriteNothing)
             ASSERT_TRUE(usage) << "no usage shown";
             EXPECT_TRUE(Contains(messageTexts, UsageText)) << messageTexts;
             Capture picture;
-            if (CaptureWindow(usage, &picture))
+            std::string notDrawn;
+            if (CaptureWhenDrawn(usage, &picture, ControlsDrawn(usage, { ID_OK_BUTTON }), &notDrawn))
                 SaveCapture(picture, ArtifactPath(row.code ? "usage_refused.png" : "usage.png"));
             EXPECT_TRUE(AnswerMessageByKeys(usage, PressEnter));
             EXPECT_TRUE(WaitForExit(&run, DriverTimeoutMs, &code));

@@ -17,7 +17,6 @@
 static const char WizardCaption[] = "Lumabook Installer";
 static const char MessageCaption[] = "Lumabook Install Message";
 const int PollMs = 20;
-const int CapturePollMs = 100;
 const int ListItemHeight = 23;      // the wizard's answer to WM_MEASUREITEM
 const int ItemTextInset = 2;
 const int LicenceBufferBytes = 65536;
@@ -195,22 +194,11 @@ protected:
         Next(ID_ENGLISH_LICENCE_CHECK);
     }
 
-    // Paint messages wait until the program's queue is empty, which on a busy
-    // machine can take a while: the window is captured again until everything
-    // check looks for has been drawn, and the last capture's mismatches count.
-    void CaptureWhenDrawn(HWND window, Capture *capture, const char *pictureName,
-                          const std::function<void(const Capture &, std::string *)> &check)
+    // The last capture's mismatches count when the wait for them runs out.
+    void CaptureWhenDrawn(HWND window, Capture *capture, const char *pictureName, const CaptureCheck &check)
     {
-        std::string failures = "nothing captured";
-        for (int waited = 0; waited < DriverTimeoutMs && !failures.empty(); waited += CapturePollMs) {
-            failures.clear();
-            if (!CaptureWindow(window, capture))
-                failures = "the window could not be captured";
-            else
-                check(*capture, &failures);
-            if (!failures.empty())
-                Sleep(CapturePollMs);
-        }
+        std::string failures;
+        ::CaptureWhenDrawn(window, capture, check, &failures);
         if (pictureName && !capture->pixels.empty())
             SaveCapture(*capture, ArtifactPath(PictureName(pictureName).c_str()));
         EXPECT_TRUE(failures.empty()) << failures;

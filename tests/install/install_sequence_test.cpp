@@ -173,10 +173,12 @@ protected:
         answerer.stop = 0;
         answerer.dialogs = 0;
         answerer.thread = (HANDLE)_beginthreadex(0, 0, AnswerDialogs, &answerer, 0, 0);
+        ASSERT_TRUE(ImitateWindows(1));   // Windows' own refusals, which Wine as root spares us
     }
 
     void TearDown() override
     {
+        ImitateWindows(0);
         InterlockedExchange(&answerer.stop, 1);
         WaitForSingleObject(answerer.thread, 10000);
         CloseHandle(answerer.thread);
@@ -395,6 +397,25 @@ TEST_F(InstallSequence, StopAtTheFirstRowLeavesTheOldDictionaries)
     EXPECT_EQ(0, RunInstallSequence());
     EXPECT_EQ("older table", ReadWholeFile(PathOf("syllables.dic")));
     EXPECT_EQ("older list", ReadWholeFile(PathOf("charlist.dic")));
+}
+
+// A power cut can leave a temporary file of a row or of the settings edit, or
+// an old file moved aside on Windows 95, 98 and ME, read-only or hidden: the
+// next install, into a new folder or over the earlier one, removes them all.
+TEST_F(InstallSequence, FilesLeftByAnEarlierRunAreRemovedAndEveryFileReplaced)
+{
+    const struct { const char *name; DWORD attributes; } leftovers[] = {
+        { "syllables.dic~new", ReadOnlyAndHidden }, { "wordbase.dat~new", FILE_ATTRIBUTE_HIDDEN },
+        { "uiprefs.ini~new", FILE_ATTRIBUTE_READONLY }, { "Lumabook.exe~old", ReadOnlyAndHidden },
+        { "dupcodes.dic~old", FILE_ATTRIBUTE_HIDDEN } };
+    for (int windows9x : { 0, 1 }) {
+        for (const auto &leftover : leftovers)
+            ASSERT_TRUE(WriteWholeFile(PathOf(leftover.name), "left by a power cut", leftover.attributes));
+        ASSERT_TRUE(ImitateWindows9x(windows9x));
+        EXPECT_EQ(1, RunInstallSequence());
+        ImitateWindows9x(0);
+        EXPECT_EQ("", CompareWithProduct(dir, {"uiprefs.ini"}));
+    }
 }
 
 // A damaged required entry at the very end of the table (the main program) is

@@ -6,9 +6,23 @@
 // such function from that library.
 void *ReplaceImport(const char *library, const char *function, void *replacement);
 
-// Windows 95, 98 and ME as the program meets them, in this process: IsNtPlatform
-// clear, MoveFileExA a stub failing with ERROR_CALL_NOT_IMPLEMENTED, CreateFileA
-// refusing FILE_SHARE_DELETE. A failing step plants a fault: that call of
-// FlushFileBuffers and MoveFileA, counted together from 1, fails (ERROR_WRITE_FAULT).
-// With on 0 the real functions and Wine's own answer, NT, come back. 1 when all is in place.
+// Windows NT where Wine running as root is more lenient, in this process: IsNtPlatform
+// set, MoveFileExA
+// refuses to rename over a read-only file and CreateFileA to open one for
+// writing (ERROR_ACCESS_DENIED), and to recreate a hidden or system file without
+// those attributes. A fault may be planted in the last file opened for writing:
+enum FileFault {
+    NoFileFault,
+    CloseFails,                  // its CloseHandle closes it but fails (ERROR_NETNAME_DELETED)
+    WriteShortButReportsWhole,   // each WriteFile leaves out the last byte and reports success
+};
+// With on 0 the real functions come back. 1 when all is in place.
+int ImitateWindows(int on, FileFault fault = NoFileFault);
+
+// Windows 95, 98 and ME as the program meets them, with the rules above:
+// IsNtPlatform clear, MoveFileExA a stub failing with ERROR_CALL_NOT_IMPLEMENTED,
+// CreateFileA refusing FILE_SHARE_DELETE. A failing step plants a fault: that call
+// of FlushFileBuffers and MoveFileA, counted together from 1, fails (ERROR_WRITE_FAULT).
+// With on 0 Wine's own answer, NT, comes back, and the rules above stay as
+// ImitateWindows left them. 1 when all is in place.
 int ImitateWindows9x(int on, int failingStep = 0);

@@ -38,6 +38,7 @@ protected:
         dir = MakeScratchDir(scratchName.c_str());
         lstrcpyA(InstallDir, dir.c_str());
         buffer.assign(8192, 0xEE);
+        ASSERT_TRUE(ImitateWindows(1));   // Windows' own refusals, which Wine as root spares us
     }
 
     std::string PathOf(const char *name) { return dir + "\\" + name; }
@@ -70,6 +71,7 @@ protected:
 
     void TearDown() override
     {
+        ImitateWindows(0);
         MakeScratchDir(scratchName.c_str());
     }
 };
@@ -191,6 +193,28 @@ TEST_F(PayloadExtract, ReplaceWithoutMoveFileExLeavesTheOldFileWholeAtEveryFailu
         EXPECT_EQ(failingStep ? oldAttributes : FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY, AttributesOf("old.dat"));
         unsigned long long bytes;
         EXPECT_EQ(1, CountFiles(dir, &bytes)) << "a temporary or aside file was left beside it";
+    }
+}
+
+// A close that fails (a share whose server went away) or a write that takes
+// less than asked yet reports success: the old file stays whole, nothing
+// beside it, and the Windows error is kept for the log.
+TEST_F(PayloadExtract, FailedCloseOrShortWriteLeavesTheOldFileWhole)
+{
+    const struct { FileFault fault; DWORD error; } cases[] = {
+        { CloseFails, ERROR_NETNAME_DELETED }, { WriteShortButReportsWhole, ERROR_DISK_FULL } };
+    for (const auto &c : cases) {
+        ASSERT_TRUE(WriteWholeFile(PathOf("old.dat"), "older", ReadOnlyHidden));
+        ASSERT_TRUE(ImitateWindows(1, c.fault));
+        int written = Extract(SecondEntry, "old.dat", 8192, 1, 0);
+        DWORD error = GetLastError();
+        ImitateWindows(1);
+        EXPECT_EQ(0, written) << c.fault;
+        EXPECT_EQ(c.error, error);
+        EXPECT_EQ("older", Contents("old.dat"));
+        EXPECT_EQ(ReadOnlyHidden, AttributesOf("old.dat"));
+        unsigned long long bytes;
+        EXPECT_EQ(1, CountFiles(dir, &bytes)) << "a temporary file was left beside it";
     }
 }
 
