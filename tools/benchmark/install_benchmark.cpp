@@ -12,6 +12,7 @@
 #include "install/install_sequence.h"
 #include "install/payload_store.h"
 #include "startup/shared_state.h"
+#include "startup/system_probe.h"
 #include "tools/benchmark/startup_timing.h"
 #include <windows.h>
 #include <psapi.h>
@@ -136,6 +137,9 @@ static int TimeExtraction(const std::string &setupExe, const std::string &scratc
         return 0;
     }
     AppInstance = module;
+    // The install replaces files the NT way or the Windows 95 way by the
+    // version the setup program's start-up finds: the same probe here.
+    ProbeWindowsVersion();
     lstrcpyA(InstallDir, installDir.c_str());
     std::vector<int> entries;
     EnumResourceNamesA(module, "TEXT", CollectEntry, (LONG_PTR)&entries);
