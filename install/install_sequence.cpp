@@ -12,6 +12,7 @@
 #include "wizard/message_dialog.h"
 #include "wizard/message_texts.h"
 #include "startup/shared_state.h"
+#include "startup/system_functions.h"
 #include "resources/resource_ids.h"
 #include <commctrl.h>
 #include <shlobj.h>
@@ -200,6 +201,7 @@ static int RecordSettings()
 // The names follow the system's script, never the language picked in the wizard.
 static void CreateShortcuts()
 {
+    FindSystemFunctions();      // the shell and COM, loaded only now
     const EditionNames *names = LinkNamesFor(SystemChineseVariant, GetACP());
     LinkEntry entries[] = {
         { names->MainLinkName, EditionRecord.MainProgramFile },

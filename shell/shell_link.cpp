@@ -2,6 +2,7 @@
 #include "shell/shortcuts.h"
 #include "startup/path_text.h"
 #include "startup/shared_state.h"
+#include "startup/system_functions.h"
 #include "install/install_log.h"
 #include <shlobj.h>
 #include <string.h>
@@ -38,20 +39,26 @@ static HRESULT SaveLink(IShellLinkA *link, const char *linkPath)
     return result;
 }
 
+// Every system the program runs on has COM; without it there are no links.
+static int ComFound()
+{
+    return ComInitialize && ComCreateInstance && ComUninitialize;
+}
+
 // The link object's calls come in a fixed order: path, description, icon,
 // working folder, then save. COM is set up around this one link only.
 int CreateShellLink(const char *target, const char *linkPath, const char *description)
 {
     if (strlen(target) >= (size_t)PathBufferBytes || strlen(linkPath) >= (size_t)PathBufferBytes)
         return 0;
-    HRESULT result = CoInitialize(0);
+    HRESULT result = ComFound() ? ComInitialize(0) : E_NOTIMPL;
     if (FAILED(result)) {
         LogLinkResult(linkPath, target, 0, result);
         return 0;
     }
     result = E_FAIL;
     IShellLinkA *link = 0;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, 0, CLSCTX_INPROC_SERVER, IID_IShellLinkA, (void **)&link))) {
+    if (SUCCEEDED(ComCreateInstance(CLSID_ShellLink, 0, CLSCTX_INPROC_SERVER, IID_IShellLinkA, (void **)&link))) {
         result = link->SetPath(target);
         if (SUCCEEDED(result)) {
             link->SetDescription(description);
@@ -63,7 +70,7 @@ int CreateShellLink(const char *target, const char *linkPath, const char *descri
         }
         link->Release();
     }
-    CoUninitialize();
+    ComUninitialize();
     LogLinkResult(linkPath, target, SUCCEEDED(result), result);
     return SUCCEEDED(result) ? 1 : 0;
 }

@@ -2,6 +2,7 @@
 // memory DC of its own for the whole run, so that drawing a character is one copy.
 #include "startup/glyph_sheets.h"
 #include "startup/shared_state.h"
+#include "startup/startup_steps.h"
 #include "glyphtext/glyph_font.h"
 #include "install/payload_store.h"
 #include <stdlib.h>
@@ -36,6 +37,7 @@ int LoadGlyphSheets(HMODULE module)
         free(buffer);
         return GlyphDataDamaged;
     }
+    MarkStartupStep(StepGlyphInflate);
     // A short stream would leave the sheets reading undefined bytes.
     if (length < (unsigned long)GlyphFontBytes) {
         free(buffer);
@@ -47,6 +49,7 @@ int LoadGlyphSheets(HMODULE module)
         FreeGlyphSheets();
         return GlyphSheetsFailed;
     }
+    MarkStartupStep(StepGlyphSheets);
     return GlyphsLoaded;
 }
 

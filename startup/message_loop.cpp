@@ -2,6 +2,7 @@
 // dialog manager would not click them on Enter; the loop does it instead.
 #include "startup/message_loop.h"
 #include "startup/shared_state.h"
+#include "startup/startup_steps.h"
 
 const int ClassNameBytes = 100;
 
@@ -51,6 +52,7 @@ void RunMessageLoop()
 {
     MSG message;
     while (PageState >= 0) {
+        MarkStartupStep(StepFirstPaint);
         if (GetMessageA(&message, 0, 0, 0) <= 0)
             break;
         if (TranslateEnterKey(&message))

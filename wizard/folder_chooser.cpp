@@ -7,6 +7,7 @@
 #include "glyphtext/owner_drawn.h"
 #include "startup/path_text.h"
 #include "startup/shared_state.h"
+#include "startup/system_functions.h"
 #include "resources/resource_ids.h"
 #include <commdlg.h>
 #include <stdio.h>
@@ -109,7 +110,8 @@ static int RunChooser(HWND wizard)
     chooser.Flags = ChooserFlags;
     chooser.lpfnHook = FolderChooserHook;
     chooser.lpTemplateName = MAKEINTRESOURCEA(ID_FOLDER_CHOOSER_DIALOG);
-    return GetOpenFileNameA(&chooser) != 0;
+    FindSystemFunctions();
+    return DialogGetOpenFileName && DialogGetOpenFileName(&chooser) != 0;
 }
 
 // The old-style dialog leaves the current directory wherever the user

@@ -5,6 +5,7 @@
 #include "wizard/wizard_pages.h"
 #include "wizard/message_dialog.h"
 #include "wizard/message_texts.h"
+#include "wizard/late_controls.h"
 #include "install/install_sequence.h"
 #include "install/file_table.h"
 #include "install/install_log.h"
@@ -159,6 +160,7 @@ void StartInstall(HWND window)
     RecordAnswers(window);
     LogInstallAnswers("through the wizard");
     HideWizardButtons(window);
+    CreateProgressBar(window);
     DWORD startTicks = GetTickCount();
     ShowWaitCursor(window);
     int installed = RunInstallSequence();

@@ -7,10 +7,12 @@
 #include "wizard/licence_texts.h"
 #include "wizard/wizard_pages.h"
 #include "wizard/control_names.h"
+#include "wizard/late_controls.h"
 #include "glyphtext/owner_drawn.h"
 #include "glyphtext/mixed_text.h"
 #include "startup/message_loop.h"
 #include "startup/shared_state.h"
+#include "startup/startup_steps.h"
 #include "resources/resource_ids.h"
 
 const int ListItemHeight = 23;
@@ -96,9 +98,18 @@ static void KeepLanguageCaptionClear(HWND window)
                caption.bottom - caption.top, FALSE);
 }
 
+void CreateLanguageList(HWND window)
+{
+    if (GetDlgItem(window, ID_LANGUAGE_COMBO) || !CreateLateControl(window, ID_LANGUAGE_COMBO))
+        return;
+    FillLanguageCombo(window);
+    KeepLanguageCaptionClear(window);
+}
+
 // Returns FALSE: the focus is set here.
 static INT_PTR InitWizardDialog(HWND window)
 {
+    MarkStartupStep(StepWizardControls);
     SendMessageA(window, WM_SETICON, ICON_BIG, (LPARAM)AppIcon);
     SendMessageA(window, WM_SETICON, ICON_SMALL, (LPARAM)AppIcon);
     ProposeDestination(window);
@@ -106,11 +117,10 @@ static INT_PTR InitWizardDialog(HWND window)
     HWND back = GetDlgItem(window, ID_BACK_BUTTON);
     ShowWindow(back, SW_HIDE);
     EnableWindow(back, FALSE);
-    FillLanguageCombo(window);
-    KeepLanguageCaptionClear(window);
     NameWizardControls(window);
     SubclassCheckBoxes(window);
     FocusWizardPage(window, PageDestination);
+    MarkStartupStep(StepWizardInit);
     return FALSE;
 }
 

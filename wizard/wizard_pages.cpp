@@ -1,6 +1,7 @@
 // The page switcher: every page is a set of controls on the one wizard dialog.
 #include "wizard/wizard_pages.h"
 #include "wizard/licence_texts.h"
+#include "wizard/wizard_dialog.h"
 #include "wizard/control_names.h"
 #include "glyphtext/owner_drawn.h"
 #include "startup/shared_state.h"
@@ -54,6 +55,8 @@ void ShowWizardPage(HWND window, int page)
     // Named before the page shows, so that nobody reads the page's controls
     // beside the last page's name of Next / Agree-Install.
     NameControl(GetDlgItem(window, ID_NEXT_BUTTON), OwnerButtonCaption(ID_NEXT_BUTTON));
+    if (page == PageLanguage)
+        CreateLanguageList(window);
     ShowPageControls(window, page);
     if (!LicenceTextsLoaded && page == PageLicence) {
         if (!LoadLicenceTexts(window))

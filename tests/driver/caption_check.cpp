@@ -6,7 +6,6 @@
 #include "support/png_writer.h"
 #include "support/test_paths.h"
 #include "support/unifont_glyphs.h"
-#include <commctrl.h>
 #include <sstream>
 #include <vector>
 
@@ -181,7 +180,6 @@ static DWORD *TemplateStyle(std::vector<unsigned char> &bytes)
 
 HFONT DialogFontOfTemplate(int templateId)
 {
-    InitCommonControls();   // the wizard holds a progress bar
     HMODULE setup = LoadSetupAsData();
     if (!setup)
         return 0;

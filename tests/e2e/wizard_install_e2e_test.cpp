@@ -5,6 +5,7 @@
 #include "e2e/wizard_e2e_support.h"
 #include "support/test_paths.h"
 #include "resources/resource_ids.h"
+#include <commctrl.h>
 
 const DWORD MinimumInstallMs = 5000;
 const char SuccessEnglish[] = "Congratulations! Installation Success!";
@@ -56,6 +57,11 @@ protected:
         EXPECT_FALSE(IsControlShown(run.wizard, ID_NEXT_BUTTON));
         EXPECT_FALSE(IsControlShown(run.wizard, ID_BACK_BUTTON));
         EXPECT_FALSE(IsControlShown(run.wizard, ID_CANCEL_BUTTON));
+        EXPECT_TRUE(IsControlShown(run.wizard, ID_PROGRESS_BAR)) << "the install showed no progress bar";
+        DWORD_PTR position = 0;
+        SendMessageTimeoutA(GetDlgItem(run.wizard, ID_PROGRESS_BAR), PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG,
+                            DriverTimeoutMs, &position);
+        EXPECT_EQ(100u, position) << "the progress bar did not reach its end";
         return elapsed;
     }
 

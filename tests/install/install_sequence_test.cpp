@@ -8,7 +8,6 @@
 #include "install/payload_store.h"
 #include "startup/shared_state.h"
 #include "startup/system_probe.h"
-#include "startup/system_functions.h"
 #include "support/import_patch.h"
 #include "startup/glyph_sheets.h"
 #include "resources/resource_ids.h"
@@ -141,7 +140,6 @@ protected:
     {
         setup = LoadSetupAsData();
         AppInstance = setup;
-        FindSystemFunctions();    // as start-up does: the links ask the shell for their folders
         INITCOMMONCONTROLSEX classes = { sizeof(classes), ICC_PROGRESS_CLASS };
         InitCommonControlsEx(&classes);
         LoadGlyphSheets(setup);   // the message dialog draws its Chinese with them

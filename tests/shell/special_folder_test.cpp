@@ -35,6 +35,10 @@ class LegacyFolder : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        FindSystemFunctions();
+        savedGetMalloc = ShellGetMalloc;
+        savedGetLocation = ShellGetSpecialFolderLocation;
+        savedGetPath = ShellGetPathFromIDList;
         ShellGetMalloc = 0;
         ShellGetSpecialFolderLocation = 0;
         ShellGetPathFromIDList = 0;
@@ -51,8 +55,13 @@ protected:
         QueryUserName = GetUserNameA;
         IsMajorVersion3 = 0;
         IsNtPlatform = 0;
-        FindSystemFunctions();
+        ShellGetMalloc = savedGetMalloc;
+        ShellGetSpecialFolderLocation = savedGetLocation;
+        ShellGetPathFromIDList = savedGetPath;
     }
+    HRESULT (WINAPI *savedGetMalloc)(IMalloc **);
+    HRESULT (WINAPI *savedGetLocation)(HWND, int, LPITEMIDLIST *);
+    BOOL (WINAPI *savedGetPath)(LPCITEMIDLIST, LPSTR);
 
     std::string Lookup(int kind, int expectedResult = 1)
     {

@@ -2,6 +2,7 @@
 // program: every control with its id, class, style, rectangle and visibility.
 #include "resources/resource_ids.h"
 #include "wizard/wizard_dialog.h"
+#include "wizard/late_controls.h"
 #include "support/test_paths.h"
 #include "support/template_reader.h"
 #include <gtest/gtest.h>
@@ -138,10 +139,8 @@ TEST_F(WizardTemplate, ControlsInTabOrderWithTheirStylesAndRects)
         { 1007, Button, BS_AUTOCHECKBOX | BS_NOTIFY | WS_TABSTOP, 179, 102, 220, 16 },
         { 1008, Button, BS_AUTOCHECKBOX | BS_NOTIFY | WS_TABSTOP, 179, 118, 220, 16 },
         { 1030, Button, OwnerLabel, 155, 80, 230, 16 },
-        { 1031, ComboBox, CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | CBS_AUTOHSCROLL | WS_BORDER | WS_VSCROLL | WS_TABSTOP, 170, 62, 228, 136 },
         { 1020, Button, OwnerLabel | Shown, 6, 157, 111, 16 },
         { 172, Static, SS_CENTER | Shown, 14, 199, 79, 8 },
-        { 1026, PROGRESS_CLASSA, WS_BORDER | PBS_SMOOTH, 139, 183, 294, 14 },
         { 1021, Button, OwnerLabel, 139, 162, 181, 16 },
     };
     ASSERT_EQ(sizeof(expected) / sizeof(expected[0]), controls.size());
@@ -180,6 +179,72 @@ TEST_F(WizardTemplate, WindowTextsAndExtendedStyles)
     EXPECT_EQ((DWORD)(WS_EX_STATICEDGE | WS_EX_CLIENTEDGE), ControlOf(ID_DIVIDER)->exStyle);
 }
 
+static HWND CreateHiddenWizard(HMODULE setup, const std::vector<BYTE> &stored)
+{
+    std::vector<BYTE> copy = stored;
+    *(DWORD *)(copy.data() + 12) &= ~WS_VISIBLE;     // the style word of an extended template
+    return CreateDialogIndirectParamA(setup, (LPCDLGTEMPLATEA)copy.data(), 0, WizardDialogProc, 0);
+}
+
+// The language list and the progress bar are no controls of the template: the
+// language page and Install make them, hidden, where these template rows would
+// put them (the dialog manager converts each field alone: x and width in
+// quarters of the base unit, y and height in eighths), with the dialog's font,
+// in the same control order.
+TEST_F(WizardTemplate, LateControlsAreMadeWhereTheirTemplateRowsWouldBe)
+{
+    struct { int id; const char *kind; DWORD style; short x, y, cx, cy; int before, after; HWND (*make)(HWND); } rows[] = {
+        { 1031, ComboBox, CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | CBS_AUTOHSCROLL | WS_BORDER | WS_VSCROLL | WS_TABSTOP,
+          170, 62, 228, 136, ID_LANGUAGE_LABEL, ID_PANEL_BLANK_LABEL,
+          [](HWND wizard) { CreateLanguageList(wizard); return GetDlgItem(wizard, ID_LANGUAGE_COMBO); } },
+        { 1026, PROGRESS_CLASSA, WS_BORDER | PBS_SMOOTH, 139, 183, 294, 14, ID_WEB_ADDRESS_LABEL, ID_UNUSED_LABEL,
+          CreateProgressBar },
+    };
+    HMODULE setup = LoadSetupAsData();
+    ASSERT_TRUE(setup);
+    HWND wizard = CreateHiddenWizard(setup, bytes);
+    ASSERT_TRUE(wizard);
+    RECT base = { 0, 0, 4, 8 };
+    MapDialogRect(wizard, &base);
+    for (const auto &row : rows) {
+        EXPECT_EQ(0, ControlOf(row.id)->id) << row.id << " is in the template";
+        EXPECT_FALSE(GetDlgItem(wizard, row.id)) << row.id << " was made with the dialog";
+        HWND control = row.make(wizard);
+        ASSERT_TRUE(control) << row.id;
+        EXPECT_EQ(control, row.make(wizard)) << row.id << ": a second call made a second control";
+        EXPECT_EQ(control, GetDlgItem(wizard, row.id));
+        char kind[64] = "";
+        GetClassNameA(control, kind, sizeof(kind));
+        EXPECT_EQ(ClassName(row.kind), ClassName(kind)) << row.id;
+        // The border looks as the dialog manager made the licence list's (sunken
+        // here, where the style bit becomes an extended one); a combo box hands
+        // its scroll bar on to its list.
+        DWORD style = (DWORD)GetWindowLongA(control, GWL_STYLE);
+        DWORD kept = ~(DWORD)(WS_BORDER | (row.id == ID_LANGUAGE_COMBO ? WS_VSCROLL : 0));
+        EXPECT_EQ((row.style | WS_CHILD) & kept, style & (CheckedBits | WS_CHILD) & kept) << row.id;
+        EXPECT_EQ(GetWindowLongA(GetDlgItem(wizard, ID_CHINESE_LICENCE_LIST), GWL_STYLE) & WS_BORDER,
+                  (LONG)(style & WS_BORDER)) << row.id;
+        RECT rect;
+        GetWindowRect(control, &rect);
+        MapWindowPoints(0, wizard, (POINT *)&rect, 2);
+        EXPECT_EQ(MulDiv(row.x, base.right, 4), rect.left) << row.id;
+        EXPECT_EQ(MulDiv(row.y, base.bottom, 8), rect.top) << row.id;
+        EXPECT_EQ(MulDiv(row.cx, base.right, 4), rect.right - rect.left) << row.id;
+        if (row.id != ID_LANGUAGE_COMBO)   // a combo box is as tall as its selection field
+            EXPECT_EQ(MulDiv(row.cy, base.bottom, 8), rect.bottom - rect.top) << row.id;
+        EXPECT_EQ(SendMessageA(wizard, WM_GETFONT, 0, 0), SendMessageA(control, WM_GETFONT, 0, 0)) << row.id;
+        EXPECT_EQ(control, GetWindow(GetDlgItem(wizard, row.before), GW_HWNDNEXT)) << row.id;
+        EXPECT_EQ(GetDlgItem(wizard, row.after), GetWindow(control, GW_HWNDNEXT)) << row.id;
+    }
+    EXPECT_EQ(3, SendDlgItemMessageA(wizard, ID_LANGUAGE_COMBO, CB_GETCOUNT, 0, 0)) << "the list was not filled";
+    RECT barLeft, labelLeft;
+    GetWindowRect(GetDlgItem(wizard, ID_PROGRESS_BAR), &barLeft);
+    GetWindowRect(GetDlgItem(wizard, ID_UNUSED_LABEL), &labelLeft);
+    EXPECT_EQ(labelLeft.left, barLeft.left) << "the template's control at the same x lies elsewhere";
+    DestroyWindow(wizard);
+    FreeLibrary(setup);
+}
+
 // The language caption's glyph cells (16 pixels, centred in the label) lie
 // below the combo box's selection field, which the wizard makes as tall as its
 // items: at the template's dialog units, and at the smaller ones a smaller
@@ -187,16 +252,15 @@ TEST_F(WizardTemplate, WindowTextsAndExtendedStyles)
 TEST_F(WizardTemplate, LanguageCaptionIsClearOfTheSelectionFieldAlsoAtSmallDialogUnits)
 {
     const int GlyphHeight = 16;
-    InitCommonControls();
     HMODULE setup = LoadSetupAsData();
     ASSERT_TRUE(setup);
     double smallestUnit = 100;
     for (WORD points : { pointSize, (WORD)(pointSize - 1), (WORD)(pointSize - 2), (WORD)(pointSize - 3) }) {
         std::vector<BYTE> copy = bytes;
         *(WORD *)(copy.data() + pointSizeOffset) = points;
-        *(DWORD *)(copy.data() + 12) &= ~WS_VISIBLE;     // the style word of an extended template
-        HWND wizard = CreateDialogIndirectParamA(setup, (LPCDLGTEMPLATEA)copy.data(), 0, WizardDialogProc, 0);
+        HWND wizard = CreateHiddenWizard(setup, copy);
         ASSERT_TRUE(wizard) << points << " points";
+        CreateLanguageList(wizard);
         RECT unit = { 0, 0, 0, 100 };
         MapDialogRect(wizard, &unit);
         smallestUnit = unit.bottom / 100.0 < smallestUnit ? unit.bottom / 100.0 : smallestUnit;

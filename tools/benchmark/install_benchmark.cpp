@@ -1,16 +1,22 @@
 // Times the install's extraction of the whole payload (the check of every entry
-// included) against the bare work it
-// cannot avoid (inflate every entry into one buffer, write each with one fwrite),
-// and the setup program's start-up against a bare one-dialog program, each pair
-// measured in the same run, rounds alternating. Prints medians, ratios and the
-// peak working set of this process.
+// included) against the bare work it cannot avoid (inflate every entry into
+// one buffer, write each with one fwrite), with the install's attribute work
+// and its flush to the disk each added to the bare work alone; and the setup
+// program's start-up against a bare one-dialog program of the same image
+// size. Each pair is measured in the same run, rounds alternating. The timed
+// build of the setup program tells where start-up spends its time, step by
+// step. Prints medians, ratios and peak working sets: of the setup program at
+// its painted wizard and through an unattended install, and of this process.
 //
-// usage: install_benchmark SETUP_EXE BARE_DIALOG_EXE SCRATCH_DIR [ROUNDS]
+// usage: install_benchmark SETUP_EXE SETUP_TIMED_EXE BARE_DIALOG_EXE SCRATCH_DIR [ROUNDS]
 #include "install/install_sequence.h"
 #include "install/payload_store.h"
 #include "startup/shared_state.h"
+#include "startup/system_probe.h"
+#include "tools/benchmark/startup_timing.h"
 #include <windows.h>
 #include <psapi.h>
+#include <io.h>
 #include <zlib.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -19,19 +25,24 @@
 #include <vector>
 
 const int DefaultRounds = 5;
-const int StartupTimeoutMs = 30000;
+const double MiB = 1024.0 * 1024.0;
 static const char WizardCaption[] = "Lumabook Installer";
 static const char BareDialogCaption[] = "Bare Dialog";
 
-static double Seconds()
-{
-    static LARGE_INTEGER frequency;
-    if (!frequency.QuadPart)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return (double)now.QuadPart / (double)frequency.QuadPart;
-}
+// What each start-up step covers, in the order the program takes them.
+static const char *const StartupStepNames[StartupStepCount] = {
+    "process creation to the entry point",
+    "wait cursor (window system set up)",
+    "version probe",
+    "sample font",
+    "setup folder and command line",
+    "glyph inflate",
+    "glyph sheets and their DCs",
+    "wizard dialog and its controls",
+    "wizard initialisation",
+    "wizard shown",
+    "first paint",
+};
 
 static double Median(std::vector<double> values)
 {
@@ -62,11 +73,22 @@ static BOOL CALLBACK CollectEntry(HMODULE, LPCSTR, LPSTR name, LONG_PTR param)
     return TRUE;
 }
 
-// The baseline: every entry inflated into the one buffer and written whole.
-// With withAttributes each file is then also made read-only and hidden, the
-// attribute work the install does on top, to show what that part costs.
+// What the bare extraction does besides inflating and writing: nothing, or one
+// of the install's own steps on top, to show what that step alone costs.
+enum BareExtra { BareOnly, BareAttributes, BareFlush, BareExtraCount };
+
+// The data of a written file on the disk before the file is closed, as the
+// install flushes each file before it takes its name.
+static int FlushToDisk(FILE *file)
+{
+    return fflush(file) == 0 && FlushFileBuffers((HANDLE)_get_osfhandle(_fileno(file)));
+}
+
+// The baseline: every entry inflated into the one buffer and written whole,
+// with the extra step asked for: each file then made read-only and hidden, or
+// flushed to the disk before it is closed.
 static int BareExtraction(HMODULE module, const std::vector<int> &entries, unsigned char *buffer,
-                          const std::string &dir, int withAttributes, unsigned long long *bytes)
+                          const std::string &dir, BareExtra extra, unsigned long long *bytes)
 {
     *bytes = 0;
     for (int id : entries) {
@@ -81,63 +103,15 @@ static int BareExtraction(HMODULE module, const std::vector<int> &entries, unsig
         if (!file)
             return 0;
         size_t written = fwrite(buffer, 1, length, file);
+        int flushed = extra != BareFlush || FlushToDisk(file);
         fclose(file);
-        if (written != length)
+        if (written != length || !flushed)
             return 0;
-        if (withAttributes)
+        if (extra == BareAttributes)
             SetFileAttributesA(path, GetFileAttributesA(path) | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
         *bytes += length;
     }
     return 1;
-}
-
-struct WindowSearch {
-    DWORD processId;
-    const char *caption;
-    HWND found;
-};
-
-static BOOL CALLBACK MatchWindow(HWND window, LPARAM param)
-{
-    WindowSearch *search = (WindowSearch *)param;
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char text[128] = "";
-    GetWindowTextA(window, text, sizeof(text));
-    if (owner != search->processId || !IsWindowVisible(window) || lstrcmpA(text, search->caption) != 0)
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-// From process creation to its window being visible; the program is then cancelled.
-static double TimeToVisibleWindow(const std::string &exe, const char *caption)
-{
-    STARTUPINFOA startup;
-    ZeroMemory(&startup, sizeof(startup));
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process;
-    std::string commandLine = "\"" + exe + "\"";
-    double start = Seconds();
-    if (!CreateProcessA(exe.c_str(), &commandLine[0], 0, 0, FALSE, 0, 0, 0, &startup, &process))
-        return -1;
-    WindowSearch search = { process.dwProcessId, caption, 0 };
-    double shown = -1;
-    while (Seconds() - start < StartupTimeoutMs / 1000.0) {
-        EnumWindows(MatchWindow, (LPARAM)&search);
-        if (search.found) {
-            shown = Seconds() - start;
-            break;
-        }
-        Sleep(1);
-    }
-    if (search.found)
-        PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    if (WaitForSingleObject(process.hProcess, StartupTimeoutMs) != WAIT_OBJECT_0)
-        TerminateProcess(process.hProcess, 1);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    return shown;
 }
 
 static std::string WindowsPathOf(const char *path)
@@ -151,89 +125,185 @@ static std::string WindowsPathOf(const char *path)
     return result;
 }
 
-int main(int argc, char **argv)
+static int TimeExtraction(const std::string &setupExe, const std::string &scratch, int rounds)
 {
-    if (argc < 4 || argc > 5) {
-        fprintf(stderr, "usage: install_benchmark SETUP_EXE BARE_DIALOG_EXE SCRATCH_DIR [ROUNDS]\n");
-        return 2;
-    }
-    std::string setupExe = WindowsPathOf(argv[1]);
-    std::string bareExe = WindowsPathOf(argv[2]);
-    std::string scratch = WindowsPathOf(argv[3]);
-    int rounds = argc == 5 ? atoi(argv[4]) : DefaultRounds;
-    if (rounds < 1)
-        rounds = DefaultRounds;
     std::string bareDir = scratch + "\\bare";
     std::string installDir = scratch + "\\install";
-    CreateDirectoryA(scratch.c_str(), 0);
     CreateDirectoryA(bareDir.c_str(), 0);
     CreateDirectoryA(installDir.c_str(), 0);
-
     HMODULE module = LoadLibraryExA(setupExe.c_str(), 0, LOAD_LIBRARY_AS_DATAFILE);
     if (!module) {
         fprintf(stderr, "install_benchmark: cannot load %s\n", setupExe.c_str());
-        return 1;
+        return 0;
     }
     AppInstance = module;
+    // The install replaces files the NT way or the Windows 95 way by the
+    // version the setup program's start-up finds: the same probe here.
+    ProbeWindowsVersion();
     lstrcpyA(InstallDir, installDir.c_str());
     std::vector<int> entries;
     EnumResourceNamesA(module, "TEXT", CollectEntry, (LONG_PTR)&entries);
     unsigned char *buffer = (unsigned char *)malloc(InstallBufferBytes);
     if (!buffer) {
         fprintf(stderr, "install_benchmark: no memory for the install buffer\n");
-        return 1;
+        return 0;
     }
 
-    std::vector<double> bareTimes, attributeTimes, installTimes;
+    std::vector<double> bareTimes[BareExtraCount], installTimes;
     unsigned long long bytes = 0;
     for (int round = 0; round < rounds; round++) {
-        EmptyFolder(bareDir);
-        double start = Seconds();
-        if (!BareExtraction(module, entries, buffer, bareDir, 0, &bytes)) {
-            fprintf(stderr, "install_benchmark: the bare extraction failed\n");
-            return 1;
+        for (int extra = BareOnly; extra < BareExtraCount; extra++) {
+            EmptyFolder(bareDir);
+            double start = Seconds();
+            if (!BareExtraction(module, entries, buffer, bareDir, (BareExtra)extra, &bytes)) {
+                fprintf(stderr, "install_benchmark: the bare extraction failed\n");
+                return 0;
+            }
+            bareTimes[extra].push_back(Seconds() - start);
         }
-        bareTimes.push_back(Seconds() - start);
-        EmptyFolder(bareDir);
-        start = Seconds();
-        BareExtraction(module, entries, buffer, bareDir, 1, &bytes);
-        attributeTimes.push_back(Seconds() - start);
         EmptyFolder(installDir);
-        start = Seconds();
+        double start = Seconds();
         if (!CheckFileTableEntries() || !ExtractFileTable(buffer)) {
             fprintf(stderr, "install_benchmark: the install's extraction failed\n");
-            return 1;
+            return 0;
         }
         installTimes.push_back(Seconds() - start);
     }
     free(buffer);
-    double bare = Median(bareTimes), install = Median(installTimes);
+    EmptyFolder(bareDir);
+    EmptyFolder(installDir);
+    double bare = Median(bareTimes[BareOnly]), install = Median(installTimes);
+    double attributes = Median(bareTimes[BareAttributes]), flushed = Median(bareTimes[BareFlush]);
     printf("Extraction of %d entries, %llu bytes, median of %d rounds:\n", (int)entries.size(), bytes, rounds);
     printf("  bare uncompress + fwrite  %8.3f s\n", bare);
     printf("  install file table        %8.3f s\n", install);
     printf("  ratio                     %8.3f\n", install / bare);
     printf("  (bare + read-only/hidden attributes %.3f s, ratio %.3f: the attribute work alone)\n",
-           Median(attributeTimes), Median(attributeTimes) / bare);
+           attributes, attributes / bare);
+    printf("  (bare + flush to the disk %.3f s, ratio %.3f: the flush alone;\n"
+           "   install against it %.3f: the check, the temporary file and the rename)\n",
+           flushed, flushed / bare, install / flushed);
+    return 1;
+}
 
-    std::vector<double> bareStarts, setupStarts;
-    for (int round = 0; round < rounds; round++) {
-        bareStarts.push_back(TimeToVisibleWindow(bareExe, BareDialogCaption));
-        setupStarts.push_back(TimeToVisibleWindow(setupExe, WizardCaption));
+struct StartupSeries {
+    std::vector<StartupRun> Runs;
+    double Median(double StartupRun::*field) const
+    {
+        std::vector<double> values;
+        for (const StartupRun &run : Runs)
+            values.push_back(run.*field);
+        return ::Median(values);
     }
-    double bareStart = Median(bareStarts), setupStart = Median(setupStarts);
-    printf("Start-up to a visible window, median of %d rounds:\n", rounds);
-    printf("  bare one-dialog program   %8.3f s\n", bareStart);
-    printf("  setup program's wizard    %8.3f s\n", setupStart);
-    if (bareStart > 0 && setupStart > 0)
-        printf("  ratio                     %8.3f\n", setupStart / bareStart);
+    // From the end of the step marked before it, or from process creation.
+    double MedianStep(int step) const
+    {
+        std::vector<double> lengths;
+        for (const StartupRun &run : Runs) {
+            double previous = 0;
+            for (int before = 0; before < step; before++)
+                if (run.StepEnds[before] >= 0)
+                    previous = run.StepEnds[before];
+            if (run.StepEnds[step] >= 0)
+                lengths.push_back(run.StepEnds[step] - previous);
+        }
+        return lengths.empty() ? -1 : ::Median(lengths);
+    }
+};
+
+static void PrintStartupLine(const char *name, const StartupSeries &series)
+{
+    printf("  %-30s %7.3f s", name, series.Median(&StartupRun::Visible));
+    double painted = series.Median(&StartupRun::Painted);
+    if (painted > 0)
+        printf("  %7.3f s  %8.1f MiB\n", painted, series.Median(&StartupRun::PeakWorkingSet) / MiB);
     else
-        printf("  ratio                     n/a (a window did not appear)\n");
+        printf("\n");
+}
+
+static void PrintRatio(double program, double bare)
+{
+    if (program > 0 && bare > 0)
+        printf("  %7.3f  ", program / bare);
+    else
+        printf("      n/a  ");
+}
+
+// Each step's share is of the timed build's median time to the painted wizard;
+// the bare program marks its entry point, its dialog shown and its first paint.
+static void PrintSteps(const StartupSeries &timed, const StartupSeries &bare)
+{
+    double total = timed.Median(&StartupRun::Painted);
+    printf("Start-up of the timed build by step, median of %d rounds:  setup   share    bare\n", (int)timed.Runs.size());
+    for (int step = 0; step < StartupStepCount; step++) {
+        double length = timed.MedianStep(step), bareLength = bare.MedianStep(step);
+        printf("  %-38s", StartupStepNames[step]);
+        if (length < 0)
+            printf("     not reached");
+        else
+            printf(" %7.1f ms %5.1f %%", length * 1000, total > 0 ? 100 * length / total : 0);
+        if (bareLength >= 0)
+            printf(" %7.1f ms", bareLength * 1000);
+        printf("\n");
+    }
+    printf("  %-38s %7.1f ms         %7.1f ms\n", "to the painted window", total * 1000,
+           bare.Median(&StartupRun::Painted) * 1000);
+}
+
+// Each round starts the bare program, the setup program and its timed build,
+// each round in another order, so that none always follows the same one.
+static void TimeStartup(const std::string &setupExe, const std::string &timedExe, const std::string &bareExe,
+                        int rounds)
+{
+    StartupSeries bare, setup, timed;
+    const int ProgramCount = 3;
+    for (int round = 0; round < rounds; round++)
+        for (int turn = 0; turn < ProgramCount; turn++)
+            switch ((round + turn) % ProgramCount) {
+            case 0: bare.Runs.push_back(StartToVisibleWindow(bareExe, BareDialogCaption, 1)); break;
+            case 1: setup.Runs.push_back(StartToVisibleWindow(setupExe, WizardCaption, 0)); break;
+            case 2: timed.Runs.push_back(StartToVisibleWindow(timedExe, WizardCaption, 1)); break;
+            }
+    printf("Start-up, median of %d rounds:           visible    painted  peak working set\n", rounds);
+    PrintStartupLine("bare one-dialog program", bare);
+    PrintStartupLine("setup program", setup);
+    PrintStartupLine("setup program, timed build", timed);
+    printf("  %-30s", "ratio to the bare program");
+    PrintRatio(setup.Median(&StartupRun::Visible), bare.Median(&StartupRun::Visible));
+    PrintRatio(timed.Median(&StartupRun::Painted), bare.Median(&StartupRun::Painted));
+    printf("\n  (visible: the setup program; painted: its timed build)\n");
+    PrintSteps(timed, bare);
+}
+
+int main(int argc, char **argv)
+{
+    if (argc < 5 || argc > 6) {
+        fprintf(stderr, "usage: install_benchmark SETUP_EXE SETUP_TIMED_EXE BARE_DIALOG_EXE SCRATCH_DIR [ROUNDS]\n");
+        return 2;
+    }
+    std::string setupExe = WindowsPathOf(argv[1]);
+    std::string timedExe = WindowsPathOf(argv[2]);
+    std::string bareExe = WindowsPathOf(argv[3]);
+    std::string scratch = WindowsPathOf(argv[4]);
+    int rounds = argc == 6 ? atoi(argv[5]) : DefaultRounds;
+    if (rounds < 1)
+        rounds = DefaultRounds;
+    CreateDirectoryA(scratch.c_str(), 0);
+
+    if (!TimeExtraction(setupExe, scratch, rounds))
+        return 1;
+    TimeStartup(setupExe, timedExe, bareExe, rounds);
+
+    std::string unattendedDir = scratch + "\\unattended";
+    DWORD exitCode;
+    double installPeak = PeakWorkingSetOfRun(setupExe, "/S /D=" + unattendedDir, &exitCode);
+    printf("Peak working set of the setup program through an unattended install: %.1f MiB (exit code %lu)\n",
+           installPeak / MiB, (unsigned long)exitCode);
+    EmptyFolder(unattendedDir);
 
     PROCESS_MEMORY_COUNTERS counters;
     counters.cb = sizeof(counters);
     GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
-    printf("Peak working set of this process: %.1f MiB\n", counters.PeakWorkingSetSize / (1024.0 * 1024.0));
-    EmptyFolder(bareDir);
-    EmptyFolder(installDir);
+    printf("Peak working set of this process: %.1f MiB\n", counters.PeakWorkingSetSize / MiB);
     return 0;
 }
