@@ -2,9 +2,11 @@
 // sent: a sent click would block until its handler and any dialog it opens return.
 #include "driver/setup_driver.h"
 #include "support/png_writer.h"
+#include <stdio.h>
 
 const int PollMs = 20;
 const int CapturePollMs = 100;   // each capture makes the program repaint the window
+const int StartAttempts = 3;
 
 int StartSetup(SetupRun *run, const std::string &exePath)
 {
@@ -29,9 +31,16 @@ int StartSetupWith(SetupRun *run, const std::string &exePath, const std::string 
     if (!arguments.empty())
         commandLine += " " + arguments;
     const char *directory = currentDir.empty() ? 0 : currentDir.c_str();
-    if (!CreateProcessA(exePath.c_str(), &commandLine[0], 0, 0, FALSE, 0, 0, directory, &startup, &run->process))
-        return 0;
-    return 1;
+    // Under a heavy load Wine now and then loses a new process while it sets
+    // the process up, and CreateProcess fails: the program never ran a line,
+    // so it is started again, as tests/wine_run.sh does, and each time said so.
+    for (int attempt = 1; attempt <= StartAttempts; attempt++) {
+        if (CreateProcessA(exePath.c_str(), &commandLine[0], 0, 0, FALSE, 0, 0, directory, &startup, &run->process))
+            return 1;
+        fprintf(stderr, "setup_driver: %s did not start (Windows error %lu)%s\n", exePath.c_str(),
+                GetLastError(), attempt < StartAttempts ? "; starting it again" : "");
+    }
+    return 0;
 }
 
 struct WindowSearch {
