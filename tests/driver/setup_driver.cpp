@@ -64,7 +64,7 @@ static BOOL CALLBACK MatchWindow(HWND window, LPARAM param)
     return FALSE;
 }
 
-static HWND FindProcessWindow(DWORD processId, const char *caption)
+HWND FindProcessWindow(DWORD processId, const char *caption)
 {
     WindowSearch search = { processId, caption, 0 };
     EnumWindows(MatchWindow, (LPARAM)&search);

@@ -19,6 +19,8 @@ int StartSetupIn(SetupRun *run, const std::string &exePath, const std::string &c
 // Starts it with the given arguments after its own quoted path (an empty folder keeps the current one).
 int StartSetupWith(SetupRun *run, const std::string &exePath, const std::string &currentDir,
                    const std::string &arguments);
+// The visible window of that process with that caption (any caption when null), or 0.
+HWND FindProcessWindow(DWORD processId, const char *caption);
 HWND WaitForProcessWindow(DWORD processId, const char *caption, int timeoutMs);
 int ProcessHasWindow(DWORD processId);
 int WaitForExit(SetupRun *run, int timeoutMs, DWORD *exitCode);
