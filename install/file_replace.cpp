@@ -11,6 +11,7 @@ static const char TempFileSuffix[] = "~new";
 static const char AsideFileSuffix[] = "~old";
 static_assert(sizeof(TempFileSuffix) - 1 == TempFileSuffixLength, "the suffix and its length differ");
 static_assert(sizeof(AsideFileSuffix) - 1 == TempFileSuffixLength, "the suffix and its length differ");
+const DWORD WriteSliceBytes = 4 * 1024 * 1024;
 
 // The bits of an old file that its replacement keeps besides those the caller asks for.
 const DWORD CarriedAttributes = FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
@@ -39,19 +40,40 @@ static HANDLE CreateTempFile(const char *temp, DWORD attributes)
     return CreateFileA(temp, GENERIC_WRITE, 0, 0, CREATE_ALWAYS, flags, 0);
 }
 
-// One write call for the whole block; a full disk shows as a short or failed
-// write. The data is flushed before the file is closed and renamed: a file
-// system may put the rename on the disk before the data, and a power cut in
-// between would leave the target empty. A flush that fails is a failed write.
+// The block is written in slices with the install's pulse between them, so
+// that a slow disk or a share does not keep a window from answering through
+// the largest file; a full disk shows as a short or failed write.
+static int WriteInSlices(HANDLE file, const unsigned char *data, unsigned long length, DWORD *error)
+{
+    unsigned long done = 0;
+    while (done < length) {
+        DWORD slice = length - done < WriteSliceBytes ? length - done : WriteSliceBytes;
+        DWORD written = 0;
+        if (!WriteFile(file, data + done, slice, &written, 0)) {
+            *error = GetLastError();
+            return 0;
+        }
+        if (written != slice) {
+            *error = ERROR_DISK_FULL;
+            return 0;
+        }
+        done += slice;
+        if (InstallPulse)
+            InstallPulse();
+    }
+    return 1;
+}
+
+// The data is flushed before the file is closed and renamed: a file system
+// may put the rename on the disk before the data, and a power cut in between
+// would leave the target empty. A flush that fails is a failed write.
 static int WriteWholeFile(const char *temp, const void *data, unsigned long length, DWORD attributes)
 {
     HANDLE file = CreateTempFile(temp, attributes);
     if (file == INVALID_HANDLE_VALUE)
         return 0;
-    DWORD written = 0;
-    BOOL wrote = length == 0 || WriteFile(file, data, length, &written, 0);
-    DWORD error = wrote && written != length ? ERROR_DISK_FULL : GetLastError();
-    int complete = wrote && written == length;
+    DWORD error = ERROR_SUCCESS;
+    int complete = WriteInSlices(file, (const unsigned char *)data, length, &error);
     if (complete && !FlushFileBuffers(file)) {
         complete = 0;
         error = GetLastError();

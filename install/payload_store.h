@@ -8,6 +8,13 @@ const unsigned long InstallBufferBytes = 48 * 1024 * 1024;
 const DWORD ErrorPayloadEntryDamaged = 0x20000001;
 
 int PayloadEntryIsIntact(HMODULE module, int resourceId);
+// The bytes the entry inflates to, as recorded when it was packed; 0 when it has no record.
+unsigned long PayloadEntryInflatedBytes(HMODULE module, int resourceId);
+// Called between the slices of an inflation, at every row of the file table
+// and between the install's other steps, so that whoever runs the install can
+// keep a window answering on this one thread; null when nothing needs it.
+extern void (*InstallPulse)();
+const unsigned long InflateSliceBytes = 2 * 1024 * 1024;
 // On failure the Windows error is ERROR_NOT_ENOUGH_MEMORY or ErrorPayloadEntryDamaged.
 int InflatePayloadEntry(HMODULE module, int resourceId, unsigned char *buffer, unsigned long *length);
 int ExtractPayloadFile(int resourceId, const char *targetName, unsigned char *buffer,

@@ -4,7 +4,8 @@ Every file of the install file table becomes one zlib stream at maximum
 compression (header 0x78 0xDA, no size prefix) in OUT/<id>.z, and OUT/payload.rc
 lists them as "TEXT" resources for the resource compiler, together with
 OUT/checksums.bin: the CRC-32 of every stored stream, which the setup program
-compares before it changes anything on the disk. The program's own
+compares before it changes anything on the disk, and the bytes it inflates to,
+which tell the setup program how much room the install needs. The program's own
 entries are checked as the wizard reads them: the glyph sheets (110) must
 inflate to exactly 241,664 bytes and each licence text (124, 161) must stay
 below 64 KiB. No entry may exceed the 48 MiB install buffer.
@@ -29,8 +30,9 @@ LICENCE_ENTRIES = (124, 161)
 LICENCE_BUFFER_BYTES = 65536
 
 # The checksum table: one little-endian record (resource id, CRC-32 of the
-# stored stream) per entry, in table order, as resource ID_PAYLOAD_CHECKSUMS.
-CHECKSUM_RECORD = struct.Struct("<II")
+# stored stream, bytes of the file it inflates to) per entry, in table order,
+# as resource ID_PAYLOAD_CHECKSUMS.
+CHECKSUM_RECORD = struct.Struct("<III")
 CHECKSUM_RESOURCE = "ID_PAYLOAD_CHECKSUMS RCDATA"
 
 # The entries that the wizard reads itself, and the simplified Chinese help
@@ -129,12 +131,13 @@ def read_manifest(path):
         return {}
 
 
-def checksum_table(rows, stream_paths):
-    """The CRC-32 of each stream exactly as it is stored in the program."""
+def checksum_table(rows, stream_paths, sizes):
+    """The CRC-32 of each stream exactly as it is stored in the program, and
+    the size of the source file it was made from."""
     records = []
     for row in rows:
         with open(stream_paths[row.resource_id], "rb") as stream:
-            records.append(CHECKSUM_RECORD.pack(row.resource_id, zlib.crc32(stream.read())))
+            records.append(CHECKSUM_RECORD.pack(row.resource_id, zlib.crc32(stream.read()), sizes[row.resource_id]))
     return b"".join(records)
 
 
@@ -155,7 +158,7 @@ def resource_script(rows, stream_paths, checksum_path):
 
 def pack(product_dir, out_dir, rc_path, table_path=None):
     rows = read_file_table(table_path) if table_path else read_file_table()
-    check_product(product_dir, rows)
+    sizes = check_product(product_dir, rows)
     os.makedirs(out_dir, exist_ok=True)
     manifest_path = os.path.join(out_dir, "sources.json")
     packed = read_manifest(manifest_path)
@@ -168,7 +171,7 @@ def pack(product_dir, out_dir, rc_path, table_path=None):
     stream_paths = {row.resource_id: os.path.abspath(stream_path_of(out_dir, row)) for row in rows}
     write_if_changed(manifest_path, json.dumps(packed, indent=1, sort_keys=True).encode("utf-8"))
     checksum_path = os.path.abspath(os.path.join(out_dir, "checksums.bin"))
-    write_if_changed(checksum_path, checksum_table(rows, stream_paths))
+    write_if_changed(checksum_path, checksum_table(rows, stream_paths, sizes))
     write_if_changed(rc_path, resource_script(rows, stream_paths, checksum_path))
     return rows
 

@@ -72,14 +72,16 @@ class PackPayload(unittest.TestCase):
     def read_checksums(self):
         with open(os.path.join(self.out, "checksums.bin"), "rb") as f:
             table = f.read()
-        return [pack_payload.CHECKSUM_RECORD.unpack_from(table, at) for at in range(0, len(table), 8)]
+        size = pack_payload.CHECKSUM_RECORD.size
+        return [pack_payload.CHECKSUM_RECORD.unpack_from(table, at) for at in range(0, len(table), size)]
 
-    def test_checksum_table_holds_the_crc_of_every_stored_stream_in_table_order(self):
+    def test_checksum_table_holds_the_crc_and_inflated_size_of_every_stored_stream_in_table_order(self):
         self.assertEqual(0, self.run_packer().returncode)
         expected = []
         for row in self.rows:
             with open(os.path.join(self.out, "%d.z" % row.resource_id), "rb") as f:
-                expected.append((row.resource_id, zlib.crc32(f.read())))
+                stream = f.read()
+            expected.append((row.resource_id, zlib.crc32(stream), len(zlib.decompress(stream))))
         self.assertEqual(expected, self.read_checksums())
         with open(self.rc, encoding="ascii") as f:
             listed = re.findall(r'^ID_PAYLOAD_CHECKSUMS RCDATA "([^"]+)"$', f.read(), re.M)
@@ -97,7 +99,7 @@ class PackPayload(unittest.TestCase):
         with open(os.path.join(self.out, "203.z"), "rb") as f:
             stream = f.read()
         self.assertEqual(b"changed hints\r\n", zlib.decompress(stream))
-        self.assertIn((203, zlib.crc32(stream)), self.read_checksums(), "the checksum follows the new stream")
+        self.assertIn((203, zlib.crc32(stream), 15), self.read_checksums(), "the record follows the new stream")
 
     def test_streams_of_another_packer_are_not_reused(self):
         self.assertEqual(0, self.run_packer().returncode)
