@@ -32,6 +32,7 @@ static const ButtonCaption ButtonCaptions[] = {
     { 1,    FixedCaption,  "确认 OK",        0, Centred,     Framed },
     { 2,    FixedCaption,  "取消 Cancel",    0, Centred,     Framed },
     { 3,    FixedCaption,  "退一步 Back",    0, Centred,     Framed },
+    { 4,    FixedCaption,  "重试 Retry",     0, Centred,     Framed },
     { 6,    FixedCaption,  "是 Yes",         0, Centred,     Framed },
     { 7,    FixedCaption,  "否 No",          0, Centred,     Framed },
     { 1001, PageCaption,   "下一步 Next", "同意/安装 Agree/Install", Centred, Framed },

@@ -47,12 +47,19 @@ static HWND ProgressBar;
 // Rows whose payload entry failed its check: an optional one is left out.
 static unsigned char RowLeftOut[FileTableRowLimit];
 
+static void Pulse()
+{
+    if (InstallPulse)
+        InstallPulse();
+}
+
 // The thread does not return to its message loop during the install, so the
 // bar is repainted by hand at every checkpoint.
 static void SetProgressCheckpoint(int position)
 {
     SendMessageA(ProgressBar, PBM_SETPOS, (WPARAM)position, 0);
     UpdateWindow(ProgressBar);
+    Pulse();
 }
 
 static int FileExists(const char *path)
@@ -178,6 +185,7 @@ int ExtractFileTable(unsigned char *buffer)
         LogFileResult(row.TargetName, written, written ? ERROR_SUCCESS : GetLastError(), row.Failure == Required);
         if (!written && row.Failure == Required)
             return 0;
+        Pulse();
     }
     return 1;
 }
@@ -208,6 +216,7 @@ static void CreateShortcuts()
         { names->UninstallerLinkName, EditionRecord.UninstallerFile },
         { 0, 0 },
     };
+    Pulse();
     CreateStartMenuEntry(names->GroupName, entries, CSIDL_PROGRAMS);
     SetProgressCheckpoint(ProgressStartMenuMade);
     if (DesktopIconWanted)
@@ -274,6 +283,7 @@ static int InstallWithBuffer(unsigned char *buffer)
     DecideWordBase();
     if (!CheckFileTableEntries())
         return 0;
+    Pulse();
     DeleteCacheFiles();
     if (!ExtractFileTable(buffer))
         return 0;

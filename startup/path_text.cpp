@@ -112,3 +112,38 @@ int IsFolderOrInside(const char *path, const char *folder)
     }
     return *p == 0 || *p == '\\' || EndsWithBackslash(folder);
 }
+
+// The root of the volume a full path lies on, with its backslash: "C:\" or
+// "\\server\share\". 0 when the path is not full or the root does not fit.
+int VolumeRootOf(const char *path, char *root, int capacity)
+{
+    if (!IsFullPath(path))
+        return 0;
+    const char *end = AfterDrive(path);
+    if (!end) {
+        const char *share = PathPartEnd(path + 2) + 1;
+        end = PathPartEnd(share);
+    }
+    int length = (int)(end - path);
+    if (length + 2 > capacity)
+        return 0;
+    memcpy(root, path, length);
+    root[length] = '\\';
+    root[length + 1] = 0;
+    return 1;
+}
+
+int CopyWholeCharacters(char *destination, const char *source, int capacity)
+{
+    const char *end = source;
+    while (*end) {
+        const char *next = CharNextA(end);
+        if (next - source + 1 > capacity)
+            break;
+        end = next;
+    }
+    int length = (int)(end - source);
+    memcpy(destination, source, length);
+    destination[length] = 0;
+    return length;
+}

@@ -13,6 +13,21 @@ HRESULT (WINAPI *ComCreateInstance)(REFCLSID type, LPUNKNOWN outer, DWORD contex
 void (WINAPI *ComUninitialize)();
 BOOL (WINAPI *DialogGetOpenFileName)(LPOPENFILENAMEA chooser);
 void (WINAPI *CommonControlsInitialise)();
+BOOL (WINAPI *DiskGetFreeSpaceEx)(LPCSTR folder, PULARGE_INTEGER freeToCaller, PULARGE_INTEGER total,
+                                  PULARGE_INTEGER freeOnVolume);
+DWORD (WINAPI *RestartStartSession)(DWORD *session, DWORD flags, WCHAR *key);
+DWORD (WINAPI *RestartRegisterResources)(DWORD session, UINT fileCount, LPCWSTR *files, UINT processCount,
+                                         RM_UNIQUE_PROCESS *processes, UINT serviceCount, LPCWSTR *services);
+DWORD (WINAPI *RestartGetList)(DWORD session, UINT *needed, UINT *count, RM_PROCESS_INFO *processes,
+                               LPDWORD rebootReasons);
+DWORD (WINAPI *RestartEndSession)(DWORD session);
+BOOL (WINAPI *SecurityGetFileSecurity)(LPCSTR path, SECURITY_INFORMATION wanted, PSECURITY_DESCRIPTOR buffer,
+                                       DWORD capacity, LPDWORD needed);
+BOOL (WINAPI *SecurityOpenProcessToken)(HANDLE process, DWORD access, PHANDLE token);
+BOOL (WINAPI *SecurityDuplicateToken)(HANDLE token, SECURITY_IMPERSONATION_LEVEL level, PHANDLE duplicate);
+BOOL (WINAPI *SecurityAccessCheck)(PSECURITY_DESCRIPTOR descriptor, HANDLE token, DWORD desired,
+                                   PGENERIC_MAPPING mapping, PPRIVILEGE_SET privileges, LPDWORD privilegesLength,
+                                   LPDWORD granted, LPBOOL allowed);
 
 struct SystemFunction {
     const char *Module;
@@ -22,7 +37,9 @@ struct SystemFunction {
 
 // Below the shell's folder functions, modules that every system the program runs
 // on has: ole32.dll (32-bit OLE 2) since NT 3.5 and Windows 95, comdlg32.dll
-// since NT 3.1, comctl32.dll since NT 3.51 and Windows 95.
+// since NT 3.1, comctl32.dll since NT 3.51 and Windows 95, kernel32.dll and
+// advapi32.dll always. rstrtmgr.dll comes with Windows Vista; where it is
+// missing, its functions stay null.
 static const SystemFunction SystemFunctions[] = {
     { "shell32.dll", "SHGetMalloc", (FARPROC *)&ShellGetMalloc },
     { "shell32.dll", "SHGetSpecialFolderLocation", (FARPROC *)&ShellGetSpecialFolderLocation },
@@ -32,6 +49,15 @@ static const SystemFunction SystemFunctions[] = {
     { "ole32.dll", "CoUninitialize", (FARPROC *)&ComUninitialize },
     { "comdlg32.dll", "GetOpenFileNameA", (FARPROC *)&DialogGetOpenFileName },
     { "comctl32.dll", "InitCommonControls", (FARPROC *)&CommonControlsInitialise },
+    { "kernel32.dll", "GetDiskFreeSpaceExA", (FARPROC *)&DiskGetFreeSpaceEx },
+    { "rstrtmgr.dll", "RmStartSession", (FARPROC *)&RestartStartSession },
+    { "rstrtmgr.dll", "RmRegisterResources", (FARPROC *)&RestartRegisterResources },
+    { "rstrtmgr.dll", "RmGetList", (FARPROC *)&RestartGetList },
+    { "rstrtmgr.dll", "RmEndSession", (FARPROC *)&RestartEndSession },
+    { "advapi32.dll", "GetFileSecurityA", (FARPROC *)&SecurityGetFileSecurity },
+    { "advapi32.dll", "OpenProcessToken", (FARPROC *)&SecurityOpenProcessToken },
+    { "advapi32.dll", "DuplicateToken", (FARPROC *)&SecurityDuplicateToken },
+    { "advapi32.dll", "AccessCheck", (FARPROC *)&SecurityAccessCheck },
 };
 const int SystemFunctionCount = sizeof(SystemFunctions) / sizeof(SystemFunctions[0]);
 

@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <shlobj.h>
 #include <commdlg.h>
+#include <restartmanager.h>
 
 // The shell's folder functions: Windows 95 and NT 4.0 have them, NT 3.51 does not.
 extern HRESULT (WINAPI *ShellGetMalloc)(IMalloc **allocator);
@@ -22,6 +23,26 @@ extern void (WINAPI *ComUninitialize)();
 extern BOOL (WINAPI *DialogGetOpenFileName)(LPOPENFILENAMEA chooser);
 // The common controls' class registration, for the progress bar.
 extern void (WINAPI *CommonControlsInitialise)();
+
+// The free space of a volume beyond 2 GB and within the user's quota: Windows
+// 95 OSR2 and NT 4.0 have it, the first Windows 95 and NT 3.51 do not.
+extern BOOL (WINAPI *DiskGetFreeSpaceEx)(LPCSTR folder, PULARGE_INTEGER freeToCaller, PULARGE_INTEGER total,
+                                         PULARGE_INTEGER freeOnVolume);
+// The Restart Manager, which names the programs that hold a file: Windows Vista and later.
+extern DWORD (WINAPI *RestartStartSession)(DWORD *session, DWORD flags, WCHAR *key);
+extern DWORD (WINAPI *RestartRegisterResources)(DWORD session, UINT fileCount, LPCWSTR *files, UINT processCount,
+                                                RM_UNIQUE_PROCESS *processes, UINT serviceCount, LPCWSTR *services);
+extern DWORD (WINAPI *RestartGetList)(DWORD session, UINT *needed, UINT *count, RM_PROCESS_INFO *processes,
+                                      LPDWORD rebootReasons);
+extern DWORD (WINAPI *RestartEndSession)(DWORD session);
+// The access check of a file's security, NT only (Windows 95, 98 and ME export stubs or nothing).
+extern BOOL (WINAPI *SecurityGetFileSecurity)(LPCSTR path, SECURITY_INFORMATION wanted, PSECURITY_DESCRIPTOR buffer,
+                                              DWORD capacity, LPDWORD needed);
+extern BOOL (WINAPI *SecurityOpenProcessToken)(HANDLE process, DWORD access, PHANDLE token);
+extern BOOL (WINAPI *SecurityDuplicateToken)(HANDLE token, SECURITY_IMPERSONATION_LEVEL level, PHANDLE duplicate);
+extern BOOL (WINAPI *SecurityAccessCheck)(PSECURITY_DESCRIPTOR descriptor, HANDLE token, DWORD desired,
+                                          PGENERIC_MAPPING mapping, PPRIVILEGE_SET privileges, LPDWORD privilegesLength,
+                                          LPDWORD granted, LPBOOL allowed);
 
 // Loads the modules and looks the functions up on the first call only.
 void FindSystemFunctions();

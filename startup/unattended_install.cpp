@@ -89,15 +89,42 @@ int HoldLogForDestination(const CommandLine *line)
     return 1;
 }
 
+// Every refusal before the first change, with its exit code and result line.
+// A folder this user may not write is a destination refused like one that
+// cannot be made; the log's line above the result names the check.
+struct DestinationRefusal {
+    int Outcome;
+    int ExitCode;
+    const char *Result;
+};
+static const DestinationRefusal DestinationRefusals[] = {
+    { DestinationNotFull, ExitDestinationRefused, "destination refused" },
+    { DestinationTooLong, ExitDestinationRefused, "destination refused" },
+    { DestinationNotCreated, ExitDestinationRefused, "destination refused" },
+    { DestinationNotWritable, ExitDestinationRefused, "destination refused (no write access)" },
+    { DestinationTooLittleSpace, ExitTooLittleSpace, "refused before any change (not enough free space)" },
+    { DestinationFilesInUse, ExitFilesInUse, "refused before any change (a file is in use)" },
+};
+
+static int ReportRefusal(int outcome)
+{
+    for (const DestinationRefusal &refusal : DestinationRefusals)
+        if (refusal.Outcome == outcome) {
+            LogLine("result: %s", refusal.Result);
+            return refusal.ExitCode;
+        }
+    LogLine("result: destination refused");
+    return ExitDestinationRefused;
+}
+
 int RunUnattendedInstall(const CommandLine *line)
 {
     MessagesSuppressed = 1;
     TakeAnswers(line);
     LogInstallAnswers("unattended (/S)");
-    if (PrepareDestination() != DestinationReady) {
-        LogLine("result: destination refused");
-        return ExitDestinationRefused;
-    }
+    int outcome = PrepareDestination();
+    if (outcome != DestinationReady)
+        return ReportRefusal(outcome);
     OpenHeldInstallLog();   // a log inside the destination has its folder now
     int installed = RunInstallSequence();
     LogInstallResult(installed);

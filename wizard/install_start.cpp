@@ -7,6 +7,8 @@
 #include "wizard/message_texts.h"
 #include "wizard/late_controls.h"
 #include "install/install_sequence.h"
+#include "install/install_checks.h"
+#include "wizard/answering_window.h"
 #include "install/file_table.h"
 #include "install/install_log.h"
 #include "install/file_replace.h"
@@ -77,6 +79,17 @@ static int SettleDestinationFolder()
     return 1;
 }
 
+// What stops the install in the checks before the first change.
+static int DestinationOutcomeOf(int checked)
+{
+    switch (checked) {
+    case ChecksNotWritable: return DestinationNotWritable;
+    case ChecksTooLittleSpace: return DestinationTooLittleSpace;
+    case ChecksFilesInUse: return DestinationFilesInUse;
+    }
+    return DestinationReady;
+}
+
 // The destination is refused before anything is made on the disk.
 int PrepareDestination()
 {
@@ -88,6 +101,9 @@ int PrepareDestination()
         LogLine("destination refused, too long for the install's file names: %s", InstallDir);
         return DestinationTooLong;
     }
+    int checked = CheckBeforeInstall();
+    if (checked != ChecksPassed)
+        return DestinationOutcomeOf(checked);
     if (!SettleDestinationFolder()) {
         LogFailure(GetLastError(), "destination refused, the folder cannot be created: %s", InstallDir);
         return DestinationNotCreated;
@@ -96,15 +112,49 @@ int PrepareDestination()
     return DestinationReady;
 }
 
+static void ReportTooLittleSpace()
+{
+    char chinese[MessageEnglishBytes * 2];
+    char english[MessageEnglishBytes];
+    snprintf(chinese, sizeof(chinese), TooLittleSpaceChineseFormat, InstallChecks.NeededMegabytes,
+             InstallChecks.FreeMegabytes);
+    snprintf(english, sizeof(english), TooLittleSpaceEnglishFormat, InstallChecks.NeededMegabytes,
+             InstallChecks.FreeMegabytes);
+    ShowMessageDialog(chinese, english, MessageStyleOk, WizardWindow);
+}
+
+// The programs that hold the file come last, where a cut to the English
+// line's length takes only some of their names.
+static int AskToRetryHeldFile()
+{
+    char chinese[MessageEnglishBytes * 2];
+    char english[MessageEnglishBytes * 2];
+    snprintf(chinese, sizeof(chinese), FileInUseChineseFormat, InstallChecks.HeldFile);
+    int length = snprintf(english, sizeof(english), FileInUseEnglishFormat, InstallChecks.HeldFile);
+    if (InstallChecks.HoldingPrograms[0] && length > 0 && length < (int)sizeof(english))
+        snprintf(english + length, sizeof(english) - length, HeldByEnglishFormat, InstallChecks.HoldingPrograms);
+    return ShowMessageDialog(chinese, english, MessageStyleRetryCancel, WizardWindow) == IDRETRY;
+}
+
+static void ReportRefusal(int outcome)
+{
+    switch (outcome) {
+    case DestinationNotFull: ShowWizardMessage(InstallPathNotFullMessage); break;
+    case DestinationTooLong: ShowWizardMessage(InstallPathTooLongMessage); break;
+    case DestinationNotCreated: ReportFolderNotCreated(); break;
+    case DestinationNotWritable: ShowWizardMessage(NotWritableMessage); break;
+    case DestinationTooLittleSpace: ReportTooLittleSpace(); break;
+    }
+}
+
+// A file held by a running program is looked for again as often as the user
+// asks; nothing is closed for the user.
 static int AcceptDestination()
 {
     int outcome = PrepareDestination();
-    if (outcome == DestinationNotFull)
-        ShowWizardMessage(InstallPathNotFullMessage);
-    else if (outcome == DestinationTooLong)
-        ShowWizardMessage(InstallPathTooLongMessage);
-    else if (outcome == DestinationNotCreated)
-        ReportFolderNotCreated();
+    while (outcome == DestinationFilesInUse && AskToRetryHeldFile())
+        outcome = PrepareDestination();
+    ReportRefusal(outcome);
     return outcome == DestinationReady;
 }
 
@@ -139,15 +189,6 @@ static void ShowWaitCursor(HWND window)
     SetCursorPos(rect.left + (rect.right - rect.left) / 2, rect.top + (rect.bottom - rect.top) / 2);
 }
 
-// Millisecond ticks, not whole seconds: a whole-second clock read just before a
-// tick would let the message come almost a second early. The wait polls rather
-// than sleeps, so it ends on the first tick past the minimum.
-static void WaitForMinimumTime(DWORD startTicks)
-{
-    while (GetTickCount() - startTicks < (DWORD)MinimumInstallMs) {
-    }
-}
-
 void StartInstall(HWND window)
 {
     ShowWizardPage(window, PageLanguage);
@@ -163,9 +204,11 @@ void StartInstall(HWND window)
     CreateProgressBar(window);
     DWORD startTicks = GetTickCount();
     ShowWaitCursor(window);
+    BeginAnswering(window);
     int installed = RunInstallSequence();
     LogInstallResult(installed);
-    WaitForMinimumTime(startTicks);
+    WaitAnswering(startTicks, MinimumInstallMs);
+    EndAnswering();
     ShowWizardMessage(installed ? InstallSuccessMessage : InstallFailureMessage);
     PageState = PageEnd;
 }

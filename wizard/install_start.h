@@ -11,10 +11,15 @@ int DestinationFitsInstallNames(const char *destination);
 
 // What the checks of the destination InstallDir found; a refused one is left
 // as it was. The wizard's Install and the unattended install share them.
-enum DestinationOutcome { DestinationReady, DestinationNotFull, DestinationTooLong, DestinationNotCreated };
+enum DestinationOutcome {
+    DestinationReady, DestinationNotFull, DestinationTooLong, DestinationNotCreated,
+    DestinationNotWritable, DestinationTooLittleSpace, DestinationFilesInUse,
+};
 // Refuses a destination that is not a full path (a drive or a server and share)
-// or is too long for the install's names; uses an existing folder as it is, or
-// creates a new one (one level) with its "doc" subfolder.
+// or is too long for the install's names, then one that fails the checks
+// before the install (write access, free space, files in use); uses an
+// existing folder as it is, or creates a new one (one level) with its "doc"
+// subfolder.
 int PrepareDestination();
 
 void StartInstall(HWND window);

@@ -33,11 +33,34 @@ struct MessageLayout {
     int firstButton, secondButton;
 };
 
-static const int MessageButtons[] = { ID_OK_BUTTON, ID_CANCEL_BUTTON, ID_YES_BUTTON, ID_NO_BUTTON };
+static const int MessageButtons[] = { ID_OK_BUTTON, ID_CANCEL_BUTTON, ID_YES_BUTTON, ID_NO_BUTTON, ID_RETRY_BUTTON };
+const int MessageButtonCount = sizeof(MessageButtons) / sizeof(MessageButtons[0]);
 
 static int IsMessageCommand(int id)
 {
-    return id == ID_OK_BUTTON || id == ID_CANCEL_BUTTON || id == ID_YES_BUTTON || id == ID_NO_BUTTON;
+    for (int i = 0; i < MessageButtonCount; i++)
+        if (MessageButtons[i] == id)
+            return 1;
+    return 0;
+}
+
+// The buttons of each style with two: the first one left.
+struct ButtonPair {
+    int Style;
+    int First, Second;
+};
+static const ButtonPair ButtonPairs[] = {
+    { MessageStyleYesNo, ID_YES_BUTTON, ID_NO_BUTTON },
+    { MessageStyleRetryCancel, ID_RETRY_BUTTON, ID_CANCEL_BUTTON },
+};
+static const ButtonPair OkButtons = { MessageStyleOk, ID_OK_BUTTON, ID_CANCEL_BUTTON };
+
+static const ButtonPair *ButtonsOfStyle(int style)
+{
+    for (const ButtonPair &pair : ButtonPairs)
+        if (pair.Style == style)
+            return &pair;
+    return &OkButtons;
 }
 
 // The English text of several lines in the static control's own font, as the
@@ -84,8 +107,8 @@ static void MeasureTexts(HWND dialog, const char *chinese, MessageLayout *layout
 
 static void ChooseButtons(HWND dialog, MessageLayout *layout)
 {
-    layout->firstButton = MessageStyle == MessageStyleYesNo ? ID_YES_BUTTON : ID_OK_BUTTON;
-    layout->secondButton = MessageStyle == MessageStyleYesNo ? ID_NO_BUTTON : ID_CANCEL_BUTTON;
+    layout->firstButton = ButtonsOfStyle(MessageStyle)->First;
+    layout->secondButton = ButtonsOfStyle(MessageStyle)->Second;
     layout->buttonWidth = DefaultButtonWidth;
     layout->buttonHeight = DefaultButtonHeight;
     HWND first = GetDlgItem(dialog, layout->firstButton);
@@ -143,7 +166,7 @@ static void LayOutMessage(HWND dialog, const char *chinese)
 
     // The label is named with the message, lines and all; its caption is
     // painted from the kept bytes.
-    NameOwnerDrawnControls(dialog, MessageButtons, sizeof(MessageButtons) / sizeof(MessageButtons[0]));
+    NameOwnerDrawnControls(dialog, MessageButtons, MessageButtonCount);
     HWND chineseLabel = GetDlgItem(dialog, ID_MESSAGE_CHINESE_LABEL);
     NameControl(chineseLabel, chinese);
     MoveWindow(chineseLabel, client.left, (2 * th) / 3, client.right, chineseHeight, TRUE);
@@ -161,14 +184,17 @@ static void LayOutMessage(HWND dialog, const char *chinese)
 }
 
 // The answer Enter gives: the button that has the focus, else the one the
-// dialog opens on (No for a question: the answer that keeps the user's data).
+// dialog opens on (No for a question: the answer that keeps the user's data;
+// Retry where looking again changes nothing).
 static int EnterAnswer(HWND dialog)
 {
     HWND focus = GetFocus();
     int id = focus && GetParent(focus) == dialog ? GetDlgCtrlID(focus) : 0;
     if (IsMessageCommand(id) && IsWindowVisible(focus))
         return id;
-    return MessageStyle == MessageStyleYesNo ? ID_NO_BUTTON : ID_OK_BUTTON;
+    if (MessageStyle == MessageStyleYesNo)
+        return ID_NO_BUTTON;
+    return MessageStyle == MessageStyleRetryCancel ? ID_RETRY_BUTTON : ID_OK_BUTTON;
 }
 
 static void DrawMessageItem(HWND dialog, const DRAWITEMSTRUCT *item)
@@ -176,8 +202,9 @@ static void DrawMessageItem(HWND dialog, const DRAWITEMSTRUCT *item)
     DrawOwnerButton(item, MessageChineseText, EnterAnswer(dialog));
     // The black frame follows the focus from one answer to the other.
     if (item->itemAction == ODA_FOCUS) {
-        InvalidateRect(GetDlgItem(dialog, ID_YES_BUTTON), 0, FALSE);
-        InvalidateRect(GetDlgItem(dialog, ID_NO_BUTTON), 0, FALSE);
+        const ButtonPair *buttons = ButtonsOfStyle(MessageStyle);
+        InvalidateRect(GetDlgItem(dialog, buttons->First), 0, FALSE);
+        InvalidateRect(GetDlgItem(dialog, buttons->Second), 0, FALSE);
     }
 }
 
@@ -212,7 +239,7 @@ INT_PTR ShowMessageDialog(const char *chineseText, const char *englishText, int 
 {
     LogLine("message%s: %s", MessagesSuppressed ? " (not shown)" : "", englishText ? englishText : "");
     if (MessagesSuppressed)
-        return style == MessageStyleYesNo ? IDNO : IDOK;
+        return style == MessageStyleYesNo ? IDNO : style == MessageStyleRetryCancel ? IDCANCEL : IDOK;
     MessageStyle = style;
     CopyMixedText(MessageEnglishText, englishText ? englishText : "", MessageEnglishBytes - 1);
     const char *chinese = chineseText ? chineseText : "";

@@ -4,6 +4,7 @@
 
 const int MessageStyleOk = 0;
 const int MessageStyleYesNo = 4;
+const int MessageStyleRetryCancel = 5;   // Retry looks again; Cancel, Esc and the close box give up
 const int MessageEnglishBytes = 128;   // the English text is shorter than this
 
 // The dialog being shown (message dialogs are never nested).
@@ -14,7 +15,7 @@ extern char MessageEnglishText[MessageEnglishBytes];
 extern const char *MessageChineseText;
 
 // Set for an unattended install: messages go to the log only, and a question
-// is answered No, the answer that changes nothing.
+// is answered No and an offer to retry Cancel, the answers that change nothing.
 extern int MessagesSuppressed;
 
 INT_PTR ShowMessageDialog(const char *chineseText, const char *englishText, int style, HWND owner);

@@ -24,6 +24,17 @@ const MessageText StartMenuFailureMessage = {
     "无法在 Start 菜单中为本程序建立一个条目。很抱歉，只好请您以后自已建立了。",
     "Failed to create an entry on Start Menu." };
 
+// A standard user's destination under Program Files, for example.
+const MessageText NotWritableMessage = {
+    "您无权写入此安装目录。请选择其他目录，或以管理员身份运行安装程序。",
+    "You may not write to this install folder. Choose another folder, or run setup as an administrator." };
+const char TooLittleSpaceChineseFormat[] = "磁盘空间不够：安装需要 %lu MB，只有 %lu MB 可用。请选择其他目录。";
+const char TooLittleSpaceEnglishFormat[] =
+    "Not enough disk space: the install needs %lu MB, only %lu MB are free. Please choose another folder.";
+const char FileInUseChineseFormat[] = "文件 %s 正被其他程序使用。请关闭该程序，然后按“重试”。";
+const char FileInUseEnglishFormat[] = "%s is in use by another program. Close it, then press Retry.";
+const char HeldByEnglishFormat[] = " (%s)";
+
 const char CannotCreateFolderText[] = "Cannot create folder!";
 const char DestinationFolderChinese[] =
     "无法建目录。请检查所列目录是否合法（注意：子目录只能在已存在的目录下建）。";
@@ -42,7 +53,8 @@ const char UsageChinese[] =
     "/REPLACEWORDBASE  替换已有的词库（否则保留老词库）。\n"
     "/LOG=文件  把安装过程写入日志文件。\n"
     "退出码：0 安装成功，1 程序数据损坏，2 命令行有误，\n"
-    "3 目录不可用，4 安装失败，5 安装成功但日志未能写完。";
+    "3 目录不可用，4 安装失败，5 安装成功但日志未能写完，\n"
+    "6 磁盘空间不够，9 文件被其他程序占用。";
 const char UsageEnglish[] =
     "Usage: setup.exe [/S] [/LOG=file] [/LANG=EN|SC|TC] [/DISPLAYOK=1|0]\n"
     "            [/NOICON] [/REPLACEWORDBASE] [/D=folder]\n"
@@ -54,5 +66,6 @@ const char UsageEnglish[] =
     "/REPLACEWORDBASE  replace an existing word base (else it is kept)\n"
     "/LOG=file  write a plain-text log of the install\n"
     "Exit codes: 0 installed, 1 program data damaged, 2 bad command line,\n"
-    "3 destination refused, 4 install failed, 5 as 0 but the log is incomplete";
+    "3 destination refused, 4 install failed, 5 as 0 but the log is incomplete,\n"
+    "6 not enough disk space, 9 a file is in use by another program";
 const char BadCommandLineChinese[] = "命令行有误，原因见英文第一行。";

@@ -14,6 +14,14 @@ extern const MessageText InstallPathTooLongMessage;
 extern const MessageText InstallPathNotFullMessage;
 extern const MessageText OldWordBaseMessage;
 extern const MessageText StartMenuFailureMessage;
+extern const MessageText NotWritableMessage;
+// The checks before the install, with their figures or the held file's name
+// (and, in English, the programs that hold it).
+extern const char TooLittleSpaceChineseFormat[];   // needed MB, free MB
+extern const char TooLittleSpaceEnglishFormat[];   // needed MB, free MB
+extern const char FileInUseChineseFormat[];        // the file's name
+extern const char FileInUseEnglishFormat[];        // the file's name
+extern const char HeldByEnglishFormat[];           // the programs, after the text above
 
 // "Cannot create folder!" is one text shared by the wizard's folder message
 // (which appends "Please check folder path.") and the Start-menu group folder message.

@@ -81,8 +81,12 @@ static void SwapLicence(HWND window)
 }
 
 // Esc and the close box arrive as Cancel through the standard dialog handling.
+// While the install runs, the wizard reads its messages to keep answering, and
+// no command of it may act: not the close box's Cancel, not a second Install.
 void HandleWizardCommand(HWND window, int id)
 {
+    if (PageState == PageInstalling)
+        return;
     switch (id) {
     case ID_NEXT_BUTTON: HandleNext(window); break;
     case ID_BACK_BUTTON: HandleBack(window); break;
