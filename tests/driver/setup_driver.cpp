@@ -380,3 +380,35 @@ std::string WindowTexts(HWND window)
     EnumChildWindows(window, AppendChildText, (LPARAM)&texts);
     return texts;
 }
+
+const UINT UnansweredMs = 6000;   // longer than Windows waits before it ghosts a window
+
+static DWORD WINAPI WatchAnswers(LPVOID parameter)
+{
+    AnswerWatch *watch = (AnswerWatch *)parameter;
+    for (DWORD_PTR result; !watch->stop && IsWindow(watch->window); watch->asked++) {
+        DWORD asked = GetTickCount();
+        SendMessageTimeoutA(watch->window, WM_NULL, 0, 0, SMTO_NORMAL, UnansweredMs, &result);
+        LONG waited = (LONG)(GetTickCount() - asked);
+        watch->longestMs = waited > watch->longestMs ? waited : watch->longestMs;
+        Sleep(10);   // the pace of the questions, not a wait for anything
+    }
+    return 0;
+}
+
+int StartAnswerWatch(AnswerWatch *watch, HWND window)
+{
+    *watch = AnswerWatch{ window, 0, 0, 0, 0 };
+    watch->thread = CreateThread(0, 0, WatchAnswers, watch, 0, 0);
+    return watch->thread != 0;
+}
+
+void StopAnswerWatch(AnswerWatch *watch)
+{
+    if (!watch->thread)
+        return;
+    watch->stop = 1;
+    WaitForSingleObject(watch->thread, INFINITE);
+    CloseHandle(watch->thread);
+    watch->thread = 0;
+}

@@ -60,6 +60,19 @@ int CaptureWhenDrawn(HWND window, Capture *capture, const CaptureCheck &check, s
 CaptureCheck ControlsDrawn(HWND dialog, std::vector<int> ids);
 int SaveCapture(const Capture &capture, const std::string &path);
 
+// Asks a window for WM_NULL again and again from a thread of its own, as
+// Windows does before it calls a window "not responding" (after 5 s without
+// an answer), and keeps the longest wait for an answer.
+struct AnswerWatch {
+    HWND window;
+    HANDLE thread;
+    volatile LONG stop;
+    volatile LONG longestMs;
+    volatile LONG asked;
+};
+int StartAnswerWatch(AnswerWatch *watch, HWND window);
+void StopAnswerWatch(AnswerWatch *watch);
+
 // Clicks a button as the user would (it toggles an auto check box and notifies the dialog).
 void PressButton(HWND dialog, int id);
 void SetControlText(HWND dialog, int id, const std::string &text);

@@ -1,7 +1,7 @@
 // The real setup program installs under Wine, driven through its wizard or
 // unattended from its command line, and the disk is checked afterwards: a fresh
-// install, reinstalls that keep or replace the word base, a locked main program,
-// a reinstall on a full disk, damaged required and optional entries, the
+// install, reinstalls that keep or replace the word base, files held by running
+// programs and a full disk found before any change, damaged required and optional entries, the
 // shortcut names and shared settings file on Chinese systems, and command lines
 // that are refused.
 #include "driver/setup_driver.h"
@@ -26,6 +26,11 @@ const DWORD ExitBadCommandLine = 2;
 const DWORD ExitDestinationRefused = 3;
 const DWORD ExitInstallFailed = 4;
 const DWORD ExitLogIncomplete = 5;
+const DWORD ExitTooLittleSpace = 6;
+const DWORD ExitFilesInUse = 9;
+// Windows ghosts a window that leaves WM_NULL unanswered for 5 s; the wizard
+// must answer within a second, as Windows never marks such a window.
+const LONG AnsweredWithinMs = 1000;
 const DWORD NoExitCode = 12345;
 static const char UsageText[] = "Usage: setup.exe";
 static const char *const WordBaseFiles[] = { "wordbase.dat", "phrases_shape.idx", "phrases_pinyin.idx",
@@ -116,6 +121,8 @@ protected:
     int quoteDestination = 0;
     std::string log;
     int windowSeen = 0;      // by an unattended install
+    AnswerWatch watch = {};  // asks the wizard for WM_NULL from Install to the final message
+    int keysDuringInstall = 0;   // Esc and Enter pressed while the install runs
 
     void SetUp() override
     {
@@ -129,7 +136,11 @@ protected:
         RemoveShortcuts(EnglishNames);
     }
 
-    void TearDown() override { EndSetup(&run); }
+    void TearDown() override
+    {
+        StopAnswerWatch(&watch);
+        EndSetup(&run);
+    }
 
     std::string PathOf(const char *name) { return dir + "\\" + name; }
 
@@ -203,17 +214,45 @@ protected:
 
     DWORD InstallThroughTheWizard(const std::string &exe, const WizardAnswers &answers, MessageKeys wordBaseAnswer)
     {
+        if (!StartAndPressInstall(exe, answers))
+            return NoExitCode;
+        return AnswerToTheEnd(wordBaseAnswer);
+    }
+
+    // Start, walk the wizard and press Install, the answer watch running from then on.
+    int StartAndPressInstall(const std::string &exe, WizardAnswers answers)
+    {
+        if (answers.destination.empty())
+            answers.destination = dir;
         EXPECT_TRUE(StartSetupWith(&run, exe, "", "\"/LOG=" + logPath + "\"")) << exe;
         run.wizard = WaitForProcessWindow(run.process.dwProcessId, WizardCaption, DriverTimeoutMs);
         if (!run.wizard) {
             ADD_FAILURE() << "no wizard window appeared";
-            return NoExitCode;
+            return 0;
         }
         std::string failure;
+        EXPECT_TRUE(StartAnswerWatch(&watch, run.wizard));
         if (!WalkWizardToInstall(&run, answers, "", &failure)) {
             ADD_FAILURE() << failure;
-            return NoExitCode;
+            return 0;
         }
+        return 1;
+    }
+
+    // A person who presses keys while the install runs: they reach no page and no button.
+    void PressKeysDuringInstall()
+    {
+        ASSERT_TRUE(WaitForControlShown(run.wizard, ID_PROGRESS_BAR, 1, InstallTimeoutMs));
+        EXPECT_TRUE(PressKey(run.wizard, VK_ESCAPE));
+        EXPECT_TRUE(PressKey(run.wizard, VK_RETURN));
+    }
+
+    // The word-base question if it comes, then the final message, answered by
+    // Enter; the wizard answered WM_NULL at once all the while.
+    DWORD AnswerToTheEnd(MessageKeys wordBaseAnswer)
+    {
+        if (keysDuringInstall)
+            PressKeysDuringInstall();
         HWND message = WaitForMessageWindow(&run, InstallTimeoutMs, &messageTexts);
         if (message && messageTexts.find(QuestionText) != std::string::npos) {
             questions++;
@@ -222,6 +261,9 @@ protected:
             WaitUntilWindowGone(message, DriverTimeoutMs);
             message = WaitForMessageWindow(&run, InstallTimeoutMs, &messageTexts);
         }
+        StopAnswerWatch(&watch);
+        EXPECT_GT(watch.asked, 0);
+        EXPECT_LT(watch.longestMs, AnsweredWithinMs) << "the wizard left WM_NULL unanswered";
         if (!message) {
             ADD_FAILURE() << "no final message appeared";
             return NoExitCode;
@@ -301,6 +343,7 @@ TEST_P(InstallBothWays, FreshInstallWritesEveryFileTheSettingsAndTheShortcuts)
         quoteDestination = 1;
         logPath = dir + "\\logs\\setup log.txt";
     }
+    keysDuringInstall = 1;
     std::string sharedCopy = WindowsDirectory() + "SharedSet2.bin";
     ASSERT_TRUE(WriteWholeFile(sharedCopy, "copy from elsewhere", ReadOnlyAndHidden));
     WizardAnswers answers = DefaultAnswers();
@@ -377,29 +420,59 @@ TEST_P(InstallBothWays, ReinstallAnsweringYesReplacesTheWordBaseWritableAndVisib
     RemoveShortcuts(EnglishNames);
 }
 
-// A running copy of the product holds its main program: everything before it is
-// written, then the install stops, the old program stays as it was (its
-// attributes too), and the settings and shortcuts are untouched.
-TEST_P(InstallBothWays, HeldMainProgramStopsTheInstallBeforeSettingsAndShortcuts)
+// Running copies of the product hold its settings file and its main program.
+// Before anything changes, the wizard names the first held file and offers to
+// look again: Cancel goes back to the last page, Retry while the file is held
+// names it again, Retry after the user closed it names the next, and once
+// both are free Retry installs. Unattended, the install is refused with its
+// own exit code, both files in the log, the earlier installation byte for byte.
+TEST_P(InstallBothWays, HeldFilesAreFoundBeforeAnyChangeAndRetryInstallsOnceTheyAreFree)
 {
-    ASSERT_TRUE(CreateDirectoryA(dir.c_str(), 0));
-    ASSERT_TRUE(WriteWholeFile(PathOf("Lumabook.exe"), "running program", ReadOnlyAndHidden));
+    PlaceEarlierInstallation();
     PlaceCacheFiles();
-    HeldFile held;
-    ASSERT_TRUE(HoldFileInAnotherProcess(PathOf("Lumabook.exe"), &held));
-
-    DWORD code = Install(SetupExePath(), DefaultAnswers());
-    ReleaseHeldFile(&held);
-
-    // Taking the held file's name is refused (access denied under Wine,
-    // a sharing violation on some systems): the log names whichever it was.
-    ExpectFailed(code, "file FAILED, the install stops: Lumabook.exe: Windows error ");
-    EXPECT_FALSE(Contains(log, "settings")) << log;
-    EXPECT_EQ("running program", ReadWholeFile(PathOf("Lumabook.exe")));
-    EXPECT_EQ(ReadOnlyAndHidden, InstalledAttributes(PathOf("Lumabook.exe")));
-    EXPECT_EQ("", CompareWithProduct(dir, {"Lumabook.exe"})) << "rows T1 to T18, the settings file unedited";
+    std::string before = FolderSnapshot(dir);
+    HeldFile settings, program;
+    ASSERT_TRUE(HoldFileInAnotherProcess(PathOf("uiprefs.ini"), &settings));
+    ASSERT_TRUE(HoldFileInAnotherProcess(PathOf("Lumabook.exe"), &program));
+    if (way == Unattended) {
+        DWORD code = Install(SetupExePath(), DefaultAnswers());
+        ReleaseHeldFile(&settings);
+        ReleaseHeldFile(&program);
+        EXPECT_EQ(ExitFilesInUse, code);
+        EXPECT_EQ(before, FolderSnapshot(dir));
+        for (const char *name : { "uiprefs.ini", "Lumabook.exe" })
+            EXPECT_TRUE(Contains(log, "check FAILED, file in use by another program: " + PathOf(name) + "\n")) << log;
+        EXPECT_TRUE(Contains(log, "\nresult: refused before any change (a file is in use)\nexit code: 9\n")) << log;
+        ExpectNoShortcuts(EnglishNames);
+        return;
+    }
+    ASSERT_TRUE(StartAndPressInstall(SetupExePath(), DefaultAnswers()));
+    HWND message = WaitForMessageWindow(&run, InstallTimeoutMs, &messageTexts);
+    EXPECT_TRUE(Contains(messageTexts, "uiprefs.ini is in use by another program. Close it, then press Retry.")) << messageTexts;
+    ASSERT_TRUE(AnswerMessageByKeys(message, PressEsc));
+    WaitUntilWindowGone(message, DriverTimeoutMs);
+    EXPECT_TRUE(WaitForControlShown(run.wizard, ID_NEXT_BUTTON, 1, DriverTimeoutMs)) << "Cancel leaves the last page";
+    ASSERT_TRUE(PressKey(run.wizard, VK_RETURN));       // Install again
+    // Each message in turn names a file; the user then closes its holder, or not.
+    const std::pair<const char *, HeldFile *> rounds[] = { { "uiprefs.ini", 0 }, { "uiprefs.ini", &settings },
+                                                           { "Lumabook.exe", &program } };
+    for (const auto &round : rounds) {
+        message = WaitForMessageWindow(&run, InstallTimeoutMs, &messageTexts);
+        EXPECT_TRUE(Contains(messageTexts, std::string(round.first) + " is in use by another program")) << messageTexts;
+        if (round.second)
+            ReleaseHeldFile(round.second);
+        ASSERT_TRUE(AnswerMessageByKeys(message, PressEnter));    // Retry
+        WaitUntilWindowGone(message, DriverTimeoutMs);
+    }
+    DWORD code = AnswerToTheEnd(PressEnter);
+    log = ReadLog();
+    ExpectInstalled(code);
+    std::vector<std::string> kept(WordBaseFiles, WordBaseFiles + 4);
+    kept.push_back("uiprefs.ini");
+    EXPECT_EQ("", CompareWithProduct(dir, kept));
+    EXPECT_EQ("my words", ReadWholeFile(PathOf("wordbase.dat")));
     ExpectCacheFilesGone();
-    ExpectNoShortcuts(EnglishNames);
+    RemoveShortcuts(EnglishNames);
 }
 
 // The log on the 2 MiB drive X:, filled to its last byte: the install goes on
@@ -424,10 +497,12 @@ TEST_P(InstallBothWays, LogOnAFullDiskChangesTheExitCodeAndNothingElse)
 }
 
 // Reinstall over an earlier installation on the 2 MiB drive X:, filled to its
-// last byte: the failure message; every file of the earlier installation is
-// still there byte for byte with its attributes, and nothing lies beside them,
-// "syllables.dic" and "charlist.dic" included, though they are cache names too.
-TEST_P(InstallBothWays, ReinstallOnAFullDiskLeavesTheEarlierInstallationAsItWas)
+// last byte: before anything changes, the message names what the install
+// needs and what is free, and the wizard stays on its last page for another
+// folder (here the user then cancels); unattended, its own exit code. Every
+// file of the earlier installation is still there byte for byte with its
+// attributes. Unattended again, a fresh install there makes not even its folder.
+TEST_P(InstallBothWays, TooLittleRoomIsFoundBeforeAnyChangeWithTheFigures)
 {
     if (GetFileAttributesA("X:\\") == INVALID_FILE_ATTRIBUTES)
         GTEST_SKIP() << "no small drive X: (the tests run without root)";
@@ -440,10 +515,36 @@ TEST_P(InstallBothWays, ReinstallOnAFullDiskLeavesTheEarlierInstallationAsItWas)
     WizardAnswers answers = DefaultAnswers();
     answers.destination = dir;
 
-    DWORD code = Install(SetupExePath(), answers);
+    DWORD code = NoExitCode;
+    if (way == Unattended) {
+        code = Install(SetupExePath(), answers);
+        EXPECT_TRUE(Contains(log, "\nresult: refused before any change (not enough free space)\nexit code: 6\n")) << log;
+        answers.destination = "X:\\Fresh";
+        EndSetup(&run);
+        EXPECT_EQ(ExitTooLittleSpace, Install(SetupExePath(), answers));
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("X:\\Fresh")) << "a refused fresh install makes no folder";
+    } else if (StartAndPressInstall(SetupExePath(), answers)) {
+        HWND message = WaitForMessageWindow(&run, InstallTimeoutMs, &messageTexts);
+        EXPECT_TRUE(Contains(messageTexts, "Not enough disk space: the install needs ")) << messageTexts;
+        EXPECT_TRUE(AnswerMessageByKeys(message, PressEnter));
+        WaitUntilWindowGone(message, DriverTimeoutMs);
+        EXPECT_TRUE(WaitForControlShown(run.wizard, ID_BACK_BUTTON, 1, DriverTimeoutMs)) << "the last page, to go back";
+        EXPECT_TRUE(PressKey(run.wizard, VK_ESCAPE));
+        EXPECT_TRUE(WaitForExit(&run, DriverTimeoutMs, &code));
+        log = ReadLog();
+    }
     DeleteFileA("X:\\filler.bin");
 
-    ExpectFailed(code, ": Windows error 112 (");
+    EXPECT_EQ(way == Unattended ? ExitTooLittleSpace : 0u, code);
+    unsigned long neededMb = 0, freeMb = 9;
+    unsigned long long productBytes = 0;
+    CountFiles(ProductDir(), &productBytes);
+    size_t at = log.find("check FAILED, not enough free space: ");
+    EXPECT_EQ(2, sscanf(log.c_str() + (at == std::string::npos ? 0 : at),
+                        "check FAILED, not enough free space: the install needs %lu MB, %lu MB are free", &neededMb,
+                        &freeMb)) << log;
+    EXPECT_GT(neededMb, (unsigned long)(productBytes >> 20)) << "every file of the product, new beside old";
+    EXPECT_LT(freeMb, 2u);
     EXPECT_EQ(before, FolderSnapshot(dir));
     ExpectNoShortcuts(EnglishNames);
     // The small drive is shared with other tests: give its space back.

@@ -2,10 +2,13 @@
 // (its resources loaded as data), under a window that stands in for the wizard:
 // the progress bar's positions as they are set, the word-base decision, a stop
 // at a required row, a damaged entry found before the disk changes, the buffer
-// given back, destinations too long for a path, and the script of the link names.
+// given back, destinations too long for a path, the script of the link names,
+// and the checks before the first change on NT and on Windows 95, 98 and ME.
 #include "install/install_sequence.h"
 #include "install/install_log.h"
 #include "install/payload_store.h"
+#include "install/install_checks.h"
+#include "startup/system_functions.h"
 #include "startup/shared_state.h"
 #include "startup/system_probe.h"
 #include "support/import_patch.h"
@@ -19,6 +22,7 @@
 #include <shlobj.h>
 #include <process.h>
 #include <string>
+#include <tuple>
 #include <vector>
 
 static const int CheckpointsInOrder[] = { 10, 15, 20, 25, 30, 35, 45, 50, 55, 65, 70, 90, 94, 97, 100 };
@@ -445,6 +449,111 @@ TEST_F(InstallSequence, DamagedRequiredEntryStopsTheInstallBeforeTheDiskChanges)
     EXPECT_EQ(before, FolderSnapshot(dir));
     EXPECT_EQ(std::vector<int>({ 10 }), PositionsSet());
     EXPECT_EQ(1, BuffersGivenBack);
+}
+
+// The system's answers the checks ask for, as Windows would give them where
+// Wine cannot: an access list that refuses some rights (Wine as root grants
+// everything), a nearly full volume in clusters, and a Restart Manager that
+// names the programs using a file (Wine's answers none).
+static DWORD DeniedRights;
+static BOOL WINAPI RefuseSomeRights(PSECURITY_DESCRIPTOR, HANDLE, DWORD desired, PGENERIC_MAPPING, PPRIVILEGE_SET,
+                                    LPDWORD, LPDWORD granted, LPBOOL allowed)
+{
+    *granted = desired & ~DeniedRights;
+    *allowed = (desired & DeniedRights) == 0;
+    return TRUE;
+}
+
+static DWORD FreeClusters;
+static BOOL WINAPI FewFreeClusters(LPCSTR, LPDWORD sectorsPerCluster, LPDWORD bytesPerSector, LPDWORD freeClusters,
+                                   LPDWORD totalClusters)
+{
+    *sectorsPerCluster = 8, *bytesPerSector = 512, *freeClusters = FreeClusters, *totalClusters = 500000;
+    return TRUE;
+}
+
+static DWORD ProcessUsingFiles;   // 0: none
+static DWORD WINAPI FakeRestartStart(DWORD *session, DWORD, WCHAR *) { return *session = 7, ERROR_SUCCESS; }
+static DWORD WINAPI FakeRestartRegister(DWORD, UINT, LPCWSTR *, UINT, RM_UNIQUE_PROCESS *, UINT, LPCWSTR *) { return 0; }
+static DWORD WINAPI FakeRestartEnd(DWORD) { return ERROR_SUCCESS; }
+static DWORD WINAPI FakeRestartList(DWORD, UINT *needed, UINT *count, RM_PROCESS_INFO *processes, LPDWORD reasons)
+{
+    *reasons = 0;
+    *needed = *count = ProcessUsingFiles ? 1 : 0;
+    ZeroMemory(processes, sizeof(*processes));
+    processes->Process.dwProcessId = ProcessUsingFiles;
+    lstrcpyW(processes->strAppName, L"Lumabook Writer");
+    return ERROR_SUCCESS;
+}
+
+// Nothing is changed by any check: the folder as it was, no new folder made.
+// NT: a folder this user may not add to, a parent without the right to make
+// the destination in it, an earlier file the user may not delete; a running
+// program found only by the Restart Manager, which names it, and this process
+// itself not counted. Windows 95, 98 and ME: no access lists to ask, the free
+// space from clusters alone (GetDiskFreeSpaceExA is missing), a dictionary
+// held without sharing found, and found no more once it is released.
+TEST_F(InstallSequence, ChecksBeforeTheInstallFindWhatWouldStopItAndChangeNothing)
+{
+    ASSERT_TRUE(WriteWholeFile(PathOf("syllables.dic"), "older table", ReadOnlyAndHidden));
+    ASSERT_TRUE(WriteWholeFile(PathOf("Lumabook.exe"), "older program", FILE_ATTRIBUTE_READONLY));
+    std::string before = FolderSnapshot(dir);
+    FindSystemFunctions();
+    auto realAccessCheck = SecurityAccessCheck;
+    auto realFreeSpaceEx = DiskGetFreeSpaceEx;
+    auto realRestart = std::make_tuple(RestartStartSession, RestartRegisterResources, RestartGetList, RestartEndSession);
+    SecurityAccessCheck = RefuseSomeRights;
+
+    DeniedRights = FILE_ADD_FILE;
+    EXPECT_EQ(ChecksNotWritable, CheckBeforeInstall());
+    EXPECT_EQ(dir, InstallChecks.Refused);
+    DeniedRights = DELETE | FILE_DELETE_CHILD;
+    EXPECT_EQ(ChecksNotWritable, CheckBeforeInstall());
+    EXPECT_EQ(PathOf("syllables.dic"), InstallChecks.Refused) << "the first earlier file of the table";
+    DeniedRights = FILE_ADD_SUBDIRECTORY;
+    lstrcpyA(InstallDir, PathOf("New").c_str());
+    EXPECT_EQ(ChecksNotWritable, CheckBeforeInstall());
+    EXPECT_EQ(dir + "\\", InstallChecks.Refused);
+    lstrcpyA(InstallDir, dir.c_str());
+    EXPECT_EQ(ChecksPassed, CheckBeforeInstall()) << "the folder exists: nothing is made in its parent";
+
+    DeniedRights = 0;
+    RestartStartSession = FakeRestartStart;
+    RestartRegisterResources = FakeRestartRegister;
+    RestartGetList = FakeRestartList;
+    RestartEndSession = FakeRestartEnd;
+    ProcessUsingFiles = GetCurrentProcessId();
+    EXPECT_EQ(ChecksPassed, CheckBeforeInstall()) << "the setup program itself holds nothing";
+    ProcessUsingFiles = GetCurrentProcessId() + 4;
+    EXPECT_EQ(ChecksFilesInUse, CheckBeforeInstall());
+    EXPECT_STREQ("syllables.dic", InstallChecks.HeldFile);
+    EXPECT_STREQ("Lumabook Writer", InstallChecks.HoldingPrograms);
+    std::tie(RestartStartSession, RestartRegisterResources, RestartGetList, RestartEndSession) = realRestart;
+
+    ASSERT_TRUE(ImitateWindows9x(1));
+    DeniedRights = FILE_ADD_FILE | DELETE | FILE_DELETE_CHILD | FILE_ADD_SUBDIRECTORY;
+    DiskGetFreeSpaceEx = 0;
+    auto realFreeSpace = ReplaceImport("kernel32.dll", "GetDiskFreeSpaceA", (void *)FewFreeClusters);
+    FreeClusters = 100;
+    EXPECT_EQ(ChecksTooLittleSpace, CheckBeforeInstall()) << "no access list asked; 400 KiB free";
+    EXPECT_EQ(0u, InstallChecks.FreeMegabytes);
+    unsigned long long productBytes = 0;
+    CountFiles(ProductDir(), &productBytes);
+    EXPECT_GT(InstallChecks.NeededMegabytes, (unsigned long)(productBytes >> 20));
+    FreeClusters = 400000;
+    HeldFile held;
+    ASSERT_TRUE(HoldFileInAnotherProcess(PathOf("syllables.dic"), &held));
+    EXPECT_EQ(ChecksFilesInUse, CheckBeforeInstall());
+    EXPECT_STREQ("syllables.dic", InstallChecks.HeldFile);
+    ReleaseHeldFile(&held);
+    EXPECT_EQ(ChecksPassed, CheckBeforeInstall());
+    ReplaceImport("kernel32.dll", "GetDiskFreeSpaceA", realFreeSpace);
+    ImitateWindows9x(0);
+    DiskGetFreeSpaceEx = realFreeSpaceEx;
+    SecurityAccessCheck = realAccessCheck;
+
+    EXPECT_EQ(before, FolderSnapshot(dir));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(PathOf("New").c_str()));
 }
 
 // A running product opens its settings file just as the install comes to edit

@@ -10,6 +10,7 @@
 #include "support/png_writer.h"
 #include "support/test_paths.h"
 #include <gtest/gtest.h>
+#include <stdio.h>
 #include <string.h>
 #include <string>
 #include <vector>
@@ -23,7 +24,8 @@ enum CloseBy { CloseByOk, CloseByYes, CloseByEscape, CloseByCloseBox };
 struct SeenDialog {
     int found;
     RECT window, client;
-    RECT control[8];          // 1, 2, 6, 7 by id; [0] 1013, [3] 1028, [4] is unused
+    RECT control[8];          // 1, 2, 4, 6, 7 by id; [0] 1013, [3] 1028
+    int focusId;              // the button the dialog opened on
     int visible[8];
     int buttonWidth, buttonHeight;   // the template's 73 x 18 units in pixels
     int englishWidth, englishHeight, latinWidth;
@@ -101,7 +103,8 @@ static void Inspect(HWND dialog)
     Seen.found = 1;
     GetWindowRect(dialog, &Seen.window);
     GetClientRect(dialog, &Seen.client);
-    const int ids[] = { 1, 2, 6, 7, ID_MESSAGE_CHINESE_LABEL, ID_MESSAGE_ENGLISH_TEXT };
+    const int ids[] = { 1, 2, 4, 6, 7, ID_MESSAGE_CHINESE_LABEL, ID_MESSAGE_ENGLISH_TEXT };
+    Seen.focusId = GetDlgCtrlID(GetFocus());
     for (int id : ids)
         RecordControl(dialog, id);
     RECT units = { 0, 0, 73, 18 };
@@ -315,6 +318,25 @@ TEST_F(MessageDialog, QuestionPlacesYesLeftOfNoAThirdOfAButtonApart)
     EXPECT_EQ(bw, Width(no));
     EXPECT_NEAR(bw / 3, no.left - yes.right, 1);
     SavePicture("message_dialog_yes_no.png");
+}
+
+// Style 5, the offer to look again for a held file: Retry left of Cancel as
+// Yes of No, the dialog opening on Retry; Esc gives Cancel.
+TEST_F(MessageDialog, RetryOfferPlacesRetryLeftOfCancelAndOpensOnRetry)
+{
+    char chinese[128];
+    snprintf(chinese, sizeof(chinese), FileInUseChineseFormat, "Lumabook.exe");
+    INT_PTR result = ShowAndInspect(chinese, "Lumabook.exe is in use.", MessageStyleRetryCancel, CloseByEscape);
+    ASSERT_TRUE(Seen.found);
+    EXPECT_EQ(IDCANCEL, result);
+    EXPECT_EQ(IDRETRY, Seen.focusId);
+    const RECT &retry = Seen.control[4], &cancel = Seen.control[2];
+    EXPECT_TRUE(Seen.visible[4]);
+    EXPECT_TRUE(Seen.visible[2]);
+    EXPECT_FALSE(Seen.visible[1] || Seen.visible[6] || Seen.visible[7]);
+    EXPECT_EQ(TextHeight() - (3 * Seen.buttonHeight) / 2, cancel.top);
+    EXPECT_NEAR(Seen.buttonWidth / 3, cancel.left - retry.right, 1);
+    SavePicture("message_dialog_retry_cancel.png");
 }
 
 // Esc and the close box go through the dialog manager's Cancel: 2, also when
