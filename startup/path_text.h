@@ -8,6 +8,7 @@ int EndsWithBackslash(const char *path);
 void StripTrailingBackslash(char *path);           // removes one trailing backslash
 int AppendBackslash(char *path, int capacity);     // when missing; 0 when it does not fit
 int IsFullPath(const char *path);                  // names its drive, or its server and share
+int IsShareRoot(const char *path);                 // "\\server\share" with no folder below, backslash or not
 // 1 when path is folder itself or lies inside it, compared by whole characters
 // and without regard to case; both are full paths in the same form.
 int IsFolderOrInside(const char *path, const char *folder);
