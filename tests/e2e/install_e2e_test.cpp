@@ -480,8 +480,9 @@ static const RefusedLine RefusedLines[] = {
     { "/S /D=C:\\\\", ExitBadCommandLine, "refused: /D=: not a full folder path such as C:\\Lumabook: C:\n", 0 },
     { "/S /D=\\\\server\\share\\", ExitBadCommandLine, "refused: /D=: the root of a share; give a folder in it", 0 },
     { "/S /D=<dir> \\\\", ExitBadCommandLine, "refused: /D=: a folder name cannot end in a blank or a dot: <dir> \n", 0 },
-    { "/S /D=<dir> /QUIET", ExitBadCommandLine, "cannot end in a blank or a dot: <dir> /QUIET\n", 0 },
-    { "/S /D=<dir>.\\Lumabook", ExitBadCommandLine, "cannot end in a blank or a dot: <dir>.\\Lumabook\n", 0 },
+    // The test folder is long: the reason keeps its first 159 bytes.
+    { "/S /D=<dir> /QUIET", ExitBadCommandLine, "refused: /D=: a folder name cannot end in a blank or a dot: C:\\", 0 },
+    { "/S /D=<dir>.\\Lumabook", ExitBadCommandLine, "refused: /D=: a folder name cannot end in a blank or a dot: C:\\", 0 },
     // Too long for a path is too long for the install's names: the same code.
     { "/S /D=<huge>", ExitDestinationRefused, "destination refused, too long for the install's file names", 0 },
     { "/S /D=<dir>\\missing\\Lumabook", ExitDestinationRefused,
