@@ -210,11 +210,23 @@ void LogFailure(DWORD error, const char *format, ...)
     va_end(arguments);
 }
 
+// The result line names the links that are missing, as the exit code tells.
+static const char *const MissingLinksTexts[] = {
+    "",
+    " without the Start-menu entry",
+    " without the desktop link",
+    " without the Start-menu entry and the desktop link",
+};
+
 void LogInstallResult(int installed)
 {
     if (installed && ClaimStart == NoClaim)
         ClaimStart = LogLength;
-    LogLine("result: %s", installed ? "installed" : "install FAILED");
+    int missing = LinksMissing & (StartMenuEntryMissing | DesktopLinkMissing);
+    if (installed)
+        LogLine("result: installed%s", MissingLinksTexts[missing]);
+    else
+        LogLine("result: install FAILED");
 }
 
 // Every folder of the path is made that is missing; the caller holds a log

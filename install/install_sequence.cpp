@@ -7,6 +7,7 @@
 #include "install/install_path.h"
 #include "install/edition_record.h"
 #include "install/install_log.h"
+#include "install/file_replace.h"
 #include "shell/settings_file.h"
 #include "shell/shortcuts.h"
 #include "wizard/message_dialog.h"
@@ -43,6 +44,7 @@ const char SharedSettingsVariant = '2';
 
 int KeepOldWordBase;
 int WordBaseAnswer;
+int LinksMissing;
 static HWND ProgressBar;
 // Rows whose payload entry failed its check: an optional one is left out.
 static unsigned char RowLeftOut[FileTableRowLimit];
@@ -218,9 +220,11 @@ static void CreateShortcuts()
     };
     Pulse();
     CreateStartMenuEntry(names->GroupName, entries, CSIDL_PROGRAMS);
+    if (!StartMenuEntryWhole)
+        LinksMissing |= StartMenuEntryMissing;
     SetProgressCheckpoint(ProgressStartMenuMade);
-    if (DesktopIconWanted)
-        CreateDesktopLink(EditionRecord.MainProgramFile, names->MainLinkName);
+    if (DesktopIconWanted && !CreateDesktopLink(EditionRecord.MainProgramFile, names->MainLinkName))
+        LinksMissing |= DesktopLinkMissing;
 }
 
 // Opens a file only to learn which file it is. NT is asked to share every
@@ -253,10 +257,32 @@ static int MayBeSameFile(const char *first, const char *second)
     return !apart;
 }
 
+// The source is read whole and then replaces the older copy whole, so that a
+// copy that fails leaves the older one as it was. The Windows error of the
+// failing step stays for the log.
+static int ReplaceWithCopyOf(const char *source, const char *destination)
+{
+    HANDLE file = CreateFileA(source, GENERIC_READ, FILE_SHARE_READ, 0, OPEN_EXISTING, 0, 0);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    DWORD size = GetFileSize(file, 0);
+    void *data = size != INVALID_FILE_SIZE ? malloc(size ? size : 1) : 0;
+    DWORD read = 0;
+    int whole = data && ReadFile(file, data, size, &read, 0) && read == size;
+    DWORD error = !whole && data ? GetLastError() : ERROR_NOT_ENOUGH_MEMORY;
+    CloseHandle(file);
+    if (whole)
+        whole = ReplaceFileWhole(destination, data, size, 0);
+    else
+        SetLastError(error);
+    free(data);
+    return whole;
+}
+
 // Passed on only when shipped beside the setup program; a read-only or hidden
 // older copy must not block it. A path that would not fit is left alone, and so
 // is a copy that may be the source itself (a setup program run from the Windows
-// directory): deleting the destination there would delete the only copy.
+// directory): replacing the destination there would touch the only copy.
 static void CopySharedSettings()
 {
     char source[PathBufferBytes];
@@ -266,12 +292,18 @@ static void CopySharedSettings()
         return;
     int destinationLength = snprintf(destination, sizeof(destination), SharedSettingsFormat, WindowsDir,
                                      SharedSettingsVariant);
-    if (destinationLength < 0 || destinationLength >= (int)sizeof(destination))
+    if (destinationLength < 0 || destinationLength >= (int)sizeof(destination)) {
+        LogLine("shared settings not copied, the path is longer than 259 bytes: %s", WindowsDir);
         return;
-    if (FileExists(destination) && MayBeSameFile(source, destination))
+    }
+    if (FileExists(destination) && MayBeSameFile(source, destination)) {
+        LogLine("shared settings kept, they may be the setup program's own copy: %s", destination);
         return;
-    DeleteFileForced(destination);
-    CopyFileA(source, destination, FALSE);
+    }
+    if (ReplaceWithCopyOf(source, destination))
+        LogLine("shared settings copied: %s -> %s", source, destination);
+    else
+        LogFailure(GetLastError(), "shared settings FAILED, any older copy stays: %s -> %s", source, destination);
 }
 
 // Everything after the buffer was taken; the caller releases it whatever this returns.
@@ -300,6 +332,7 @@ static int InstallWithBuffer(unsigned char *buffer)
 
 int RunInstallSequence()
 {
+    LinksMissing = 0;
     unsigned char *buffer = (unsigned char *)malloc(InstallBufferBytes);
     if (!buffer) {
         ShowMessageDialog(MemoryShortMessage.Chinese, MemoryShortMessage.English, MessageStyleOk, WizardWindow);

@@ -6,6 +6,12 @@ extern int KeepOldWordBase;    // set when the user keeps the existing word base
 // keeps); 0 asks the user.
 extern int WordBaseAnswer;
 
+// The links an install that returned 1 could not make, as bits: the product
+// is installed, but a deployment tool must learn that its links are not.
+const int StartMenuEntryMissing = 1;   // a link of the Start-menu group, or the group itself
+const int DesktopLinkMissing = 2;      // the desktop link, when it was wanted
+extern int LinksMissing;
+
 // 1 when every required file was written and the settings hold the answers;
 // 0 when the buffer was not available, a required file failed or the settings
 // edit did (the shortcuts are then not made).

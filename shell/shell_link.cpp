@@ -45,6 +45,20 @@ static int ComFound()
     return ComInitialize && ComCreateInstance && ComUninitialize;
 }
 
+// Windows NT 3.51 has COM but no shell link object: its class is not
+// registered. Asked once per operation, with COM set up around the question.
+int ShellLinkObjectAvailable()
+{
+    if (!ComFound() || FAILED(ComInitialize(0)))
+        return 0;
+    IShellLinkA *link = 0;
+    HRESULT result = ComCreateInstance(CLSID_ShellLink, 0, CLSCTX_INPROC_SERVER, IID_IShellLinkA, (void **)&link);
+    if (SUCCEEDED(result))
+        link->Release();
+    ComUninitialize();
+    return SUCCEEDED(result);
+}
+
 // The link object's calls come in a fixed order: path, description, icon,
 // working folder, then save. COM is set up around this one link only.
 int CreateShellLink(const char *target, const char *linkPath, const char *description)

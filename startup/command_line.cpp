@@ -3,7 +3,7 @@
 // a folder name in a double-byte code page can hold a trail byte 0x5C.
 #include "startup/command_line.h"
 #include "startup/path_text.h"
-#include <stdio.h>
+#include "startup/destination_text.h"
 #include <string.h>
 
 const int ArgumentBytes = 2 * PathBufferBytes;   // room to tell that a value is too long
@@ -42,10 +42,30 @@ static int HasPrefix(const char *argument, const char *prefix)
 }
 
 // Only the first reason is kept: it is the one the administrator fixes first.
-static void Refuse(CommandLine *line, const char *format, const char *argument)
+// The reason comes first, so a long argument after it cannot push it out; the
+// argument is cut by whole characters, never through a double-byte one.
+static void Refuse(CommandLine *line, const char *reason, const char *argument = 0)
 {
-    if (!line->Reason[0])
-        snprintf(line->Reason, CommandLineReasonBytes, format, argument);
+    if (line->Reason[0])
+        return;
+    lstrcpynA(line->Reason, reason, CommandLineReasonBytes);
+    if (!argument || !argument[0])
+        return;
+    size_t length = strlen(line->Reason);
+    if (length + 2 < (size_t)CommandLineReasonBytes) {
+        lstrcpyA(line->Reason + length, ": ");
+        length += 2;
+    }
+    for (const char *p = argument; *p;) {
+        const char *next = CharNextA(p);
+        size_t bytes = (size_t)(next - p);
+        if (length + bytes >= (size_t)CommandLineReasonBytes)
+            break;
+        memcpy(line->Reason + length, p, bytes);
+        length += bytes;
+        p = next;
+    }
+    line->Reason[length] = 0;
 }
 
 // One argument: a blank ends it except inside quotes, and the quotes are
@@ -119,8 +139,8 @@ static const char *SwitchAfterFolder(const char *rest)
     return 0;
 }
 
-// Blanks, dots and double quotes are never trail bytes (those are 0x40 and
-// above), so the ends of a value can be tested byte by byte.
+// Blanks and double quotes are never trail bytes (those are 0x40 and above),
+// so the end of a value can be tested byte by byte.
 static void TrimTrailingBlanks(char *value)
 {
     size_t length = strlen(value);
@@ -128,17 +148,10 @@ static void TrimTrailingBlanks(char *value)
         value[--length] = 0;
 }
 
-static void TrimBlanks(char *value)
-{
-    TrimTrailingBlanks(value);
-    const char *first = SkipBlanks(value);
-    memmove(value, first, strlen(first) + 1);
-}
-
-// The rest of the line after /D=: blanks after the closing quote dropped, then
-// the quotes ("/D=C:\My Folder " or /D="C:\My Folder "), then the blanks inside
-// them, as a shell or deployment tool quotes a value that ends in a blank.
-// 0 when it does not fit.
+// The rest of the line after /D=: when the whole switch was quoted ("/D=C:\My
+// Folder "), the blanks after its closing quote and that quote go; the quotes
+// around the folder alone (/D="C:\My Folder ") and the blanks are the
+// destination cleaning's, shared with the wizard. 0 when it does not fit.
 static int ReadDestinationValue(const char *p, int switchQuoted, char *value)
 {
     if (strlen(p) >= (size_t)ArgumentBytes)
@@ -146,22 +159,22 @@ static int ReadDestinationValue(const char *p, int switchQuoted, char *value)
     lstrcpynA(value, p, ArgumentBytes);
     TrimTrailingBlanks(value);
     size_t length = strlen(value);
-    if (switchQuoted && length >= 1 && value[length - 1] == '"') {
+    if (switchQuoted && length >= 1 && value[length - 1] == '"')
         value[length - 1] = 0;
-    } else if (length >= 2 && value[0] == '"' && value[length - 1] == '"') {
-        memmove(value, value + 1, length - 2);
-        value[length - 2] = 0;
-    }
-    TrimBlanks(value);
     return 1;
 }
 
-// Windows drops a blank or a dot at the end of the folder it makes, while the
-// paths of the files inside keep it: the folder and its files would part.
-static int EndsInBlankOrDot(const char *folder)
+// Why a destination the cleaning refused is refused, for the administrator.
+static const char *DestinationRefusal(int outcome)
 {
-    size_t length = strlen(folder);
-    return length > 0 && (folder[length - 1] == ' ' || folder[length - 1] == '.');
+    switch (outcome) {
+    case DestinationTextShareRoot:
+        return "/D=: the root of a share; give a folder in it, such as \\\\server\\share\\Lumabook";
+    case DestinationTextNameEnd:
+        return "/D=: a folder name cannot end in a blank or a dot";
+    default:
+        return "/D=: not a full folder path such as C:\\Lumabook";
+    }
 }
 
 // Returns where the arguments go on: the line's end, or a switch that follows
@@ -173,24 +186,23 @@ static const char *ReadDestination(const char *rest, int switchQuoted, CommandLi
     if (following) {
         const char *name = SwitchAt(*following == '"' ? following + 1 : following);
         if (name == DestinationSwitch)
-            Refuse(line, "%s", "/D= given twice: give /D= once, last on the line");
+            Refuse(line, "/D= given twice: give /D= once, last on the line");
         else
-            Refuse(line, "%s after /D=: /D= must come last, as its folder takes the rest of the line", name);
+            Refuse(line, "/D= must come last, as its folder takes the rest of the line; after it", name);
         return following;
     }
     const char *end = rest + strlen(rest);
     char value[ArgumentBytes];
+    // Too long for a path is too long for the install's names: the destination
+    // is refused as the install refuses one of 240 bytes, not the command line.
     if (!ReadDestinationValue(rest, switchQuoted, value) || strlen(value) >= (size_t)PathBufferBytes) {
-        Refuse(line, "%s", "/D=: the folder is longer than 259 characters");
+        if (!line->DestinationGiven)
+            line->DestinationGiven = line->DestinationTooLong = 1;
         return end;
     }
-    // Held to the wizard's own check; with its backslash gone a drive root
-    // ("C:\") is no longer a full path and is refused too.
-    StripTrailingBackslash(value);
-    if (!value[0] || strchr(value, '"') || !IsFullPath(value)) {
-        Refuse(line, "/D=%s: not a full folder path such as C:\\Lumabook", value);
-    } else if (EndsInBlankOrDot(value)) {
-        Refuse(line, "/D=%s: a folder name cannot end in a blank or a dot", value);
+    int outcome = CleanDestinationText(value);
+    if (outcome != DestinationTextClean) {
+        Refuse(line, DestinationRefusal(outcome), value);
     } else if (!line->DestinationGiven) {
         line->DestinationGiven = 1;
         lstrcpynA(line->Destination, value, PathBufferBytes);
@@ -216,12 +228,19 @@ static int ReadDisplayAnswer(const char *value, CommandLine *line)
     return 1;
 }
 
-static int ReadLogPath(const char *value, CommandLine *line)
+// A path that ends in a separator names a folder: the log would be no file at
+// all, and one held for a new destination would be lost after the install.
+static const char *LogPathRefusal(const char *value, const CommandLine *line)
 {
-    if (!value[0] || strlen(value) >= (size_t)PathBufferBytes)
-        return 0;
-    lstrcpynA(line->LogPath, value, PathBufferBytes);
-    return 1;
+    if (line->LogPath[0])
+        return "give /LOG= once";
+    if (!value[0])
+        return "/LOG=: give a file path";
+    if (strlen(value) >= (size_t)PathBufferBytes)
+        return "/LOG=: the path is longer than 259 bytes";
+    if (EndsWithBackslash(value) || value[strlen(value) - 1] == '/')
+        return "/LOG=: the path names a folder; give a file path";
+    return 0;
 }
 
 // A flag switch given twice is harmless; a value given twice is refused, as
@@ -240,17 +259,20 @@ static void ReadSwitch(const char *argument, CommandLine *line)
     } else if (HasPrefix(argument, LanguageSwitch)) {
         value = argument + strlen(LanguageSwitch);
         if (line->Language != NotGiven || !ReadLanguage(value, line))
-            Refuse(line, "%s: give /LANG= once, as EN, SC or TC", argument);
+            Refuse(line, "give /LANG= once, as EN, SC or TC", argument);
     } else if (HasPrefix(argument, DisplaySwitch)) {
         value = argument + strlen(DisplaySwitch);
         if (line->DisplayOk != NotGiven || !ReadDisplayAnswer(value, line))
-            Refuse(line, "%s: give /DISPLAYOK= once, as 1 or 0", argument);
+            Refuse(line, "give /DISPLAYOK= once, as 1 or 0", argument);
     } else if (HasPrefix(argument, LogSwitch)) {
         value = argument + strlen(LogSwitch);
-        if (line->LogPath[0] || !ReadLogPath(value, line))
-            Refuse(line, "%s: give /LOG= once, with a file path", argument);
+        const char *refusal = LogPathRefusal(value, line);
+        if (refusal)
+            Refuse(line, refusal, argument);
+        else
+            lstrcpynA(line->LogPath, value, PathBufferBytes);
     } else {
-        Refuse(line, "%s: unknown argument", argument);
+        Refuse(line, "unknown argument", argument);
     }
 }
 
@@ -279,13 +301,13 @@ int ParseCommandLine(const char *arguments, CommandLine *line)
         }
         p = ReadArgument(p, argument);
         if (!p) {
-            Refuse(line, "%s", "an argument is longer than a path can be");
+            Refuse(line, "an argument is longer than a path can be");
             break;
         }
         ReadSwitch(argument, line);
         p = SkipBlanks(p);
     }
     if (!line->Silent && AnswersGiven(line))
-        Refuse(line, "%s", "/D=, /LANG=, /DISPLAYOK=, /NOICON and /REPLACEWORDBASE need /S");
+        Refuse(line, "/D=, /LANG=, /DISPLAYOK=, /NOICON and /REPLACEWORDBASE need /S");
     return line->Reason[0] == 0;
 }

@@ -70,11 +70,10 @@ static const char *AfterDrive(const char *path)
 // ("C:\Lumabook"), or a server and a share ("\\server\share\Lumabook"). Any
 // other path is taken from whatever folder the program happens to be in, and
 // so are the links made to it. "\\?\" and "\\.\" name no server.
-int IsFullPath(const char *path)
+// Where the share's name starts in "\\server\share...", or null when the path
+// names no server and share.
+static const char *ShareOf(const char *path)
 {
-    const char *drive = AfterDrive(path);
-    if (drive && AfterCharacter(drive, '\\'))
-        return 1;
     const char *first = AfterCharacter(path, '\\');
     const char *server = first ? AfterCharacter(first, '\\') : 0;
     if (!server)
@@ -85,7 +84,24 @@ int IsFullPath(const char *path)
     if (serverEnd - server == 1 && (*server == '?' || *server == '.'))
         return 0;
     const char *share = serverEnd + 1;
-    return PathPartEnd(share) > share;
+    return PathPartEnd(share) > share ? share : 0;
+}
+
+int IsFullPath(const char *path)
+{
+    const char *drive = AfterDrive(path);
+    if (drive && AfterCharacter(drive, '\\'))
+        return 1;
+    return ShareOf(path) != 0;
+}
+
+int IsShareRoot(const char *path)
+{
+    const char *share = ShareOf(path);
+    if (!share)
+        return 0;
+    const char *end = PathPartEnd(share);
+    return !*end || (end[1] == 0);
 }
 
 // Single-byte characters are compared as the file system compares names,

@@ -8,6 +8,7 @@ int EndsWithBackslash(const char *path);
 void StripTrailingBackslash(char *path);           // removes one trailing backslash
 int AppendBackslash(char *path, int capacity);     // when missing; 0 when it does not fit
 int IsFullPath(const char *path);                  // names its drive, or its server and share
+int IsShareRoot(const char *path);                 // "\\server\share" with no folder below, backslash or not
 // The root of a full path's volume with its backslash (C:\ or \\server\share\); 0 when none fits.
 int VolumeRootOf(const char *path, char *root, int capacity);
 // 1 when path is folder itself or lies inside it, compared by whole characters

@@ -69,7 +69,7 @@ static int DestinationWillExist(const char *destination)
 
 int HoldLogForDestination(const CommandLine *line)
 {
-    if (!line->Silent || line->UsageWanted)
+    if (!line->Silent || line->UsageWanted || line->DestinationTooLong)
         return 0;
     char asked[PathBufferBytes];
     char destination[PathBufferBytes];
@@ -122,11 +122,18 @@ int RunUnattendedInstall(const CommandLine *line)
     MessagesSuppressed = 1;
     TakeAnswers(line);
     LogInstallAnswers("unattended (/S)");
+    if (line->DestinationTooLong) {
+        LogLine("destination refused, too long for the install's file names: the /D= folder of 260 bytes or more");
+        LogLine("result: destination refused");
+        return ExitDestinationRefused;
+    }
     int outcome = PrepareDestination();
     if (outcome != DestinationReady)
         return ReportRefusal(outcome);
     OpenHeldInstallLog();   // a log inside the destination has its folder now
     int installed = RunInstallSequence();
     LogInstallResult(installed);
-    return installed ? ExitNormal : ExitInstallFailed;
+    if (!installed)
+        return ExitInstallFailed;
+    return LinksMissing ? ExitLinksMissing : ExitNormal;
 }

@@ -69,14 +69,20 @@ static int RunWizard()
 // program first. A log inside a destination yet to be made holds its lines
 // until then. A log that cannot be made refuses the command line: the
 // administrator asked for the only report there is.
+// The first reason found stands: a log that cannot be made only becomes the
+// reason of a line that was understood.
 static int ReadCommandLine(const char *arguments, CommandLine *line)
 {
     int understood = ParseCommandLine(arguments, line);
     if (line->LogPath[0] && !OpenInstallLog(line->LogPath) && !(understood && HoldLogForDestination(line))) {
-        lstrcpynA(line->Reason, "/LOG=: the log file cannot be created", CommandLineReasonBytes);
+        if (understood)
+            lstrcpynA(line->Reason, "/LOG=: the log file cannot be created", CommandLineReasonBytes);
         return 0;
     }
     LogLine("%s setup %s", SETUP_PRODUCT_NAME, SETUP_VERSION_TEXT);
+    // Logs gathered from PCs of several code pages onto one server are read in
+    // the code page of the PC that wrote them, so each log names it.
+    LogLine("text in code page %u (the ANSI code page of this PC)", GetACP());
     LogLine("command line: %s", arguments);
     if (!understood)
         LogLine("command line refused: %s", line->Reason);

@@ -13,6 +13,7 @@
 #include "install/install_log.h"
 #include "install/file_replace.h"
 #include "startup/path_text.h"
+#include "startup/destination_text.h"
 #include "startup/shared_state.h"
 #include "resources/resource_ids.h"
 #include <stdio.h>
@@ -112,6 +113,21 @@ int PrepareDestination()
     return DestinationReady;
 }
 
+// The field is cleaned and refused as /D= is; the user sees what is installed into.
+static int AcceptTypedDestination(HWND window)
+{
+    GetDlgItemTextA(window, ID_DESTINATION_EDIT, InstallDir, PathBufferBytes);
+    int cleaned = CleanDestinationText(InstallDir);
+    if (cleaned == DestinationTextClean) {
+        SetDlgItemTextA(window, ID_DESTINATION_EDIT, InstallDir);
+        return 1;
+    }
+    LogLine("destination refused, %s: %s",
+            cleaned == DestinationTextNameEnd ? "a folder name ends in a blank or a dot" : "not a full path", InstallDir);
+    ShowWizardMessage(cleaned == DestinationTextNameEnd ? FolderNameEndMessage : InstallPathNotFullMessage);
+    return 0;
+}
+
 static void ReportTooLittleSpace()
 {
     char chinese[MessageEnglishBytes * 2];
@@ -193,8 +209,7 @@ void StartInstall(HWND window)
 {
     ShowWizardPage(window, PageLanguage);
     PageState = PageInstalling;
-    GetDlgItemTextA(window, ID_DESTINATION_EDIT, InstallDir, PathBufferBytes);
-    if (!AcceptDestination()) {
+    if (!AcceptTypedDestination(window) || !AcceptDestination()) {
         PageState = PageLanguage;
         return;
     }

@@ -233,11 +233,28 @@ INT_PTR CALLBACK MessageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
     return FALSE;
 }
 
+// Every line of the English text is a line of the log ("\n" is never a
+// trail byte); the blank lines between paragraphs are left out.
+static void LogMessage(const char *englishText)
+{
+    const char *marker = MessagesSuppressed ? " (not shown)" : "";
+    const char *line = englishText ? englishText : "";
+    int logged = 0;
+    while (line) {
+        const char *end = strchr(line, '\n');
+        int length = end ? (int)(end - line) : (int)strlen(line);
+        if (length > 0 || (!end && !logged)) {
+            LogLine("message%s: %.*s", marker, length, line);
+            logged = 1;
+        }
+        line = end ? end + 1 : 0;
+    }
+}
+
 // The English text is cut to fit its buffer; the Chinese text is handed over
 // as it is and kept only while the dialog is open.
-INT_PTR ShowMessageDialog(const char *chineseText, const char *englishText, int style, HWND owner)
+static INT_PTR ShowLoggedMessage(const char *chineseText, const char *englishText, int style, HWND owner)
 {
-    LogLine("message%s: %s", MessagesSuppressed ? " (not shown)" : "", englishText ? englishText : "");
     if (MessagesSuppressed)
         return style == MessageStyleYesNo ? IDNO : style == MessageStyleRetryCancel ? IDCANCEL : IDOK;
     MessageStyle = style;
@@ -249,11 +266,18 @@ INT_PTR ShowMessageDialog(const char *chineseText, const char *englishText, int 
     return result;
 }
 
+INT_PTR ShowMessageDialog(const char *chineseText, const char *englishText, int style, HWND owner)
+{
+    LogMessage(englishText);
+    return ShowLoggedMessage(chineseText, englishText, style, owner);
+}
+
 // The English text is not copied: it is longer than the buffer of one line.
 INT_PTR ShowMessageLines(const char *chineseText, const char *englishText, HWND owner)
 {
+    LogMessage(englishText);
     MessageEnglishLines = englishText;
-    INT_PTR result = ShowMessageDialog(chineseText, "", MessageStyleOk, owner);
+    INT_PTR result = ShowLoggedMessage(chineseText, "", MessageStyleOk, owner);
     MessageEnglishLines = 0;
     return result;
 }

@@ -12,6 +12,7 @@ extern const MessageText InstallSuccessMessage;
 extern const MessageText InstallFailureMessage;
 extern const MessageText InstallPathTooLongMessage;
 extern const MessageText InstallPathNotFullMessage;
+extern const MessageText FolderNameEndMessage;
 extern const MessageText OldWordBaseMessage;
 extern const MessageText StartMenuFailureMessage;
 extern const MessageText NotWritableMessage;

@@ -27,6 +27,7 @@ const DWORD ExitDestinationRefused = 3;
 const DWORD ExitInstallFailed = 4;
 const DWORD ExitLogIncomplete = 5;
 const DWORD ExitTooLittleSpace = 6;
+const DWORD ExitLinksMissing = 8;
 const DWORD ExitFilesInUse = 9;
 // Windows ghosts a window that leaves WM_NULL unanswered for 5 s; the wizard
 // must answer within a second, as Windows never marks such a window.
@@ -285,6 +286,9 @@ protected:
         EXPECT_TRUE(Contains(log, "\nresult: installed\n")) << log;
         EXPECT_TRUE(Contains(log, "\nexit code: 0\n")) << log;
         EXPECT_TRUE(Contains(log, "Lumabook Writer setup 1.0.0\n")) << log;
+        char codePage[64];
+        snprintf(codePage, sizeof(codePage), "\ntext in code page %u (", GetACP());
+        EXPECT_TRUE(Contains(log, codePage)) << log;
     }
 
     void ExpectFailed(DWORD code, const std::string &failedLine)
@@ -566,25 +570,36 @@ struct RefusedLine {
 };
 static const char AnswersNeedSilent[] = "refused: /D=, /LANG=, /DISPLAYOK=, /NOICON and /REPLACEWORDBASE need /S\n";
 static const RefusedLine RefusedLines[] = {
-    { "/S /QUIET /D=<dir>", ExitBadCommandLine, "command line refused: /QUIET: unknown argument\n", 0 },
-    { "/S /LANG=FR /D=<dir>", ExitBadCommandLine, "refused: /LANG=FR: give /LANG= once, as EN, SC or TC\n", 0 },
-    { "/S /LANG=SC /lang=tc", ExitBadCommandLine, "refused: /lang=tc: give /LANG= once", 0 },
-    { "/S /DISPLAYOK=yes", ExitBadCommandLine, "refused: /DISPLAYOK=yes: give /DISPLAYOK= once, as 1 or 0\n", 0 },
-    { "/S /D=Lumabook", ExitBadCommandLine, "refused: /D=Lumabook: not a full folder path", 0 },
-    { "/S /D=", ExitBadCommandLine, "refused: /D=: not a full folder path", 0 },
-    { "/S /D=C:\\", ExitBadCommandLine, "refused: /D=C:: not a full folder path", 0 },
+    { "/S /QUIET /D=<dir>", ExitBadCommandLine, "command line refused: unknown argument: /QUIET\n", 0 },
+    { "/S /LANG=FR /D=<dir>", ExitBadCommandLine, "refused: give /LANG= once, as EN, SC or TC: /LANG=FR\n", 0 },
+    { "/S /LANG=SC /lang=tc", ExitBadCommandLine, "refused: give /LANG= once, as EN, SC or TC: /lang=tc\n", 0 },
+    { "/S /DISPLAYOK=yes", ExitBadCommandLine, "refused: give /DISPLAYOK= once, as 1 or 0: /DISPLAYOK=yes\n", 0 },
+    { "/S /D=Lumabook", ExitBadCommandLine, "refused: /D=: not a full folder path such as C:\\Lumabook: Lumabook\n", 0 },
+    { "/S /D=", ExitBadCommandLine, "refused: /D=: not a full folder path such as C:\\Lumabook\n", 0 },
+    { "/S /D=C:\\", ExitBadCommandLine, "refused: /D=: not a full folder path such as C:\\Lumabook: C:\n", 0 },
+    // Every trailing backslash goes before the checks; a share's root is a root too.
+    { "/S /D=C:\\\\", ExitBadCommandLine, "refused: /D=: not a full folder path such as C:\\Lumabook: C:\n", 0 },
+    { "/S /D=\\\\server\\share\\", ExitBadCommandLine, "refused: /D=: the root of a share; give a folder in it", 0 },
+    { "/S /D=<dir> \\\\", ExitBadCommandLine, "refused: /D=: a folder name cannot end in a blank or a dot: <dir> \n", 0 },
+    // The test folder is long: the reason keeps its first 159 bytes.
+    { "/S /D=<dir> /QUIET", ExitBadCommandLine, "refused: /D=: a folder name cannot end in a blank or a dot: C:\\", 0 },
+    { "/S /D=<dir>.\\Lumabook", ExitBadCommandLine, "refused: /D=: a folder name cannot end in a blank or a dot: C:\\", 0 },
+    // Too long for a path is too long for the install's names: the same code.
+    { "/S /D=<huge>", ExitDestinationRefused, "destination refused, too long for the install's file names", 0 },
     { "/S /D=<dir>\\missing\\Lumabook", ExitDestinationRefused,
       "destination refused, the folder cannot be created: <dir>\\missing\\Lumabook: Windows error 3 (", 0 },
     { "/S /D=<long>", ExitDestinationRefused, "destination refused, too long for the install's file names: <long>\n", 0 },
-    { "/S /D=<dir> \"/LOG=<log>\"", ExitBadCommandLine, "refused: /LOG= after /D=: /D= must come last", 0 },
+    { "/S /D=<dir> \"/LOG=<log>\"", ExitBadCommandLine, "refused: /D= must come last, as its folder takes the rest of the line; after it: /LOG=\n", 0 },
     { "/S /D=<dir> /D=<dir>2", ExitBadCommandLine, "refused: /D= given twice: give /D= once", 0 },
-    { "/S \"/D=<dir>. \"", ExitBadCommandLine, "refused: /D=<dir>.: a folder name cannot end in a blank or a dot", 0 },
-    { "/S /D=\"<dir>\\ \\\"", ExitBadCommandLine, "refused: /D=<dir>\\ : a folder name cannot end in a blank", 0 },
+    { "/S \"/D=<dir>. \"", ExitBadCommandLine, "refused: /D=: a folder name cannot end in a blank or a dot: <dir>.\n", 0 },
+    { "/S /D=\"<dir>\\ \\\"", ExitBadCommandLine, "refused: /D=: a folder name cannot end in a blank or a dot: <dir>\\ \n", 0 },
     // A log that cannot come with the destination: no log, nothing made.
     { "/S \"/LOG=<dir>2\\log.txt\" /D=<dir>", ExitBadCommandLine, "", 0 },
     { "/S \"/LOG=<dir>\\missing\\log.txt\" /D=<dir>\\missing", ExitBadCommandLine, "", 0 },
+    { "/S \"/LOG=<dir>\\logs\\\" /D=<dir>", ExitBadCommandLine, "", 0 },     // a folder, not a file
     // Every answer switch alone, without /S: the wizard would ask it again.
-    { "/NOICON", ExitBadCommandLine, AnswersNeedSilent, 1 },
+    { "/NOICON", ExitBadCommandLine, "\nmessage: /D=, /LANG=, /DISPLAYOK=, /NOICON and /REPLACEWORDBASE need /S\n"
+                                     "message: Usage: setup.exe [/S]", 1 },
     { "/REPLACEWORDBASE", ExitBadCommandLine, AnswersNeedSilent, 1 },
     { "/LANG=SC", ExitBadCommandLine, AnswersNeedSilent, 1 },
     { "/DISPLAYOK=0", ExitBadCommandLine, AnswersNeedSilent, 1 },
@@ -595,6 +610,8 @@ static const RefusedLine RefusedLines[] = {
 static std::string Substituted(std::string text, const std::string &dir, const std::string &longDir,
                                const std::string &log)
 {
+    for (size_t at; (at = text.find("<huge>")) != std::string::npos;)
+        text.replace(at, 6, dir + "\\" + std::string(MAX_PATH, 'x'));
     for (size_t at; (at = text.find("<log>")) != std::string::npos;)
         text.replace(at, 5, log);
     for (size_t at; (at = text.find("<dir>")) != std::string::npos;)
@@ -634,6 +651,24 @@ TEST_F(InstallEndToEnd, RefusedCommandLinesEndWithTheirCodeAndWriteNothing)
         EXPECT_FALSE(FileIsPresent(dir)) << "a refused command line made the folder";
         ExpectNoShortcuts(EnglishNames);
     }
+}
+
+// A file stands where the Start-menu group's folder goes: every file is
+// installed, both links fail, and the exit code and the result line say so.
+TEST_F(InstallEndToEnd, UnattendedInstallWithoutItsStartMenuEntryEndsWithACodeOfItsOwn)
+{
+    way = Unattended;
+    std::string group = SpecialFolder(CSIDL_PROGRAMS) + "\\" + EnglishNames.group;
+    ASSERT_TRUE(WriteWholeFile(group, "in the way", 0));
+
+    DWORD code = Install(SetupExePath(), DefaultAnswers());
+    DeleteFileA(group.c_str());
+
+    EXPECT_EQ(ExitLinksMissing, code);
+    EXPECT_EQ("", CompareWithProduct(dir, {"uiprefs.ini"}));
+    EXPECT_TRUE(Contains(log, "\nresult: installed without the Start-menu entry\n")) << log;
+    EXPECT_TRUE(Contains(log, "\nexit code: 8\n")) << log;
+    RemoveShortcuts(EnglishNames);
 }
 
 // The main program's entry, the last required row, damaged in the setup
@@ -698,6 +733,7 @@ TEST_F(InstallOnTraditionalChineseSystem, SharedSettingsBesideABig5FolderAreCopi
 
     EXPECT_NE(std::string::npos, messageTexts.find(SuccessText)) << messageTexts;
     EXPECT_EQ(shared, ReadWholeFile(windowsCopy));
+    EXPECT_TRUE(Contains(log, "\nshared settings copied: " + folder + "\\SharedSet2.bin -> " + windowsCopy + "\n")) << log;
     EXPECT_EQ("", CompareWithProduct(dir, {"uiprefs.ini"}));
     ExpectShortcuts(TraditionalNames, 1);
     SetFileAttributesA(windowsCopy.c_str(), FILE_ATTRIBUTE_NORMAL);

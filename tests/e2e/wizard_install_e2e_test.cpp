@@ -79,11 +79,12 @@ protected:
 // the first page to Install and through the final message: every page starts
 // with the focus where Enter goes on. A new folder is made with its "doc"
 // folder; the final message comes never earlier than five seconds after Install.
+// The folder is typed with a trailing blank, which goes as /D= drops it.
 TEST_F(WizardInstall, EnterAloneInstallsIntoANewFolderWithItsDocFolder)
 {
     std::string destination = MakeScratchDir("new_folder") + "\\Lumabook";
     StartWizard();
-    SetControlText(run.wizard, ID_DESTINATION_EDIT, destination);
+    SetControlText(run.wizard, ID_DESTINATION_EDIT, destination + " ");
     ASSERT_TRUE(WaitForFocus(run.wizard, ID_DESTINATION_EDIT));
     ASSERT_TRUE(PressKey(run.wizard, VK_RETURN));
     ASSERT_TRUE(WaitForControlShown(run.wizard, ID_DISPLAY_QUESTION_LABEL, 1, DriverTimeoutMs));
@@ -101,6 +102,7 @@ TEST_F(WizardInstall, EnterAloneInstallsIntoANewFolderWithItsDocFolder)
     EXPECT_GE(elapsed, MinimumInstallMs) << "the final message came too early";
     EXPECT_TRUE(FolderExists(destination));
     EXPECT_TRUE(FolderExists(destination + "\\doc"));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((destination + "\\Lumabook.exe").c_str()));
     CloseFinalMessage(1);
 }
 
@@ -153,6 +155,15 @@ TEST_F(WizardInstall, DestinationThatIsNotAFullPathIsRefused)
     ReadyToInstall("Lumabook", started);
     ExpectRefused("The install folder must be a full path, such as C:\\Lumabook.");
     EXPECT_FALSE(FolderExists(started + "\\Lumabook"));
+}
+
+// Windows would make "Luma " as "Luma" while the files inside kept the blank.
+TEST_F(WizardInstall, FolderNameEndingInABlankAlongThePathIsRefused)
+{
+    std::string scratch = MakeScratchDir("blank_name");
+    ReadyToInstall(scratch + "\\Luma \\book");
+    ExpectRefused("A folder name in the install path cannot end in a blank or a dot.");
+    EXPECT_FALSE(FolderExists(scratch + "\\Luma"));
 }
 
 // A server and share name a folder as fully as a drive does. Wine serves

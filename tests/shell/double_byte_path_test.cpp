@@ -3,6 +3,8 @@
 // ctest runs this program under LANG=zh_TW.UTF-8 and LANG=C and names the code
 // page it expects in LUMABOOK_EXPECTED_ACP.
 #include "startup/path_text.h"
+#include "startup/destination_text.h"
+#include "startup/command_line.h"
 #include "startup/setup_dir.h"
 #include "shell/special_folder.h"
 #include "startup/shared_state.h"
@@ -80,6 +82,63 @@ TEST_F(DoubleBytePath, FullPathsNameADriveOrAServerAndShare)
     for (const auto &c : cases)
         EXPECT_EQ(c.full, IsFullPath(c.path)) << c.path;
     EXPECT_EQ(Big5() ? 1 : 0, IsFullPath("\\\\" SUCCESS_BIG5 "\\share"));
+    EXPECT_EQ(1, IsShareRoot("\\\\server\\share"));
+    EXPECT_EQ(1, IsShareRoot("\\\\server\\share\\"));
+    EXPECT_EQ(0, IsShareRoot("\\\\server\\share\\Lumabook"));
+    EXPECT_EQ(0, IsShareRoot("C:\\"));
+}
+
+// The wizard's field and /D= alike: what is left after the cleaning, and why
+// the rest is refused. On Big5 the trailing 功 stays whole; on 1252 its 5C
+// byte is a trailing backslash and goes.
+TEST_F(DoubleBytePath, DestinationTextIsCleanedAndRefusedByWholeCharacters)
+{
+    struct { const char *typed; int outcome; const char *cleaned; } cases[] = {
+        { "  \"C:\\Lumabook\\ \"  ", DestinationTextClean, "C:\\Lumabook" },
+        { "C:\\Lumabook\\\\", DestinationTextClean, "C:\\Lumabook" },
+        { "\\\\server\\share\\Lumabook", DestinationTextClean, "\\\\server\\share\\Lumabook" },
+        { "C:\\\\", DestinationTextNotFull, "C:" },
+        { "\"\"", DestinationTextNotFull, "" },
+        { "C:\\Lu\"ma", DestinationTextNotFull, "C:\\Lu\"ma" },
+        { "\\\\server\\share\\\\", DestinationTextShareRoot, "\\\\server\\share" },
+        { "C:\\Lumabook \\\\", DestinationTextNameEnd, "C:\\Lumabook " },
+        { "C:\\Luma \\book", DestinationTextNameEnd, "C:\\Luma \\book" },
+        { "C:\\Luma.\\book", DestinationTextNameEnd, "C:\\Luma.\\book" },
+        { "C:\\Lumabook /QUIET", DestinationTextNameEnd, "C:\\Lumabook /QUIET" },
+    };
+    for (const auto &c : cases) {
+        char folder[PathBufferBytes];
+        lstrcpyA(folder, c.typed);
+        EXPECT_EQ(c.outcome, CleanDestinationText(folder)) << c.typed;
+        EXPECT_STREQ(c.cleaned, folder) << c.typed;
+    }
+    char big5[PathBufferBytes] = "C:\\" SUCCESS_BIG5 "\\\\";
+    EXPECT_EQ(DestinationTextClean, CleanDestinationText(big5));
+    EXPECT_STREQ(Big5() ? "C:\\" SUCCESS_BIG5 : "C:\\\xA6\xA8\xA5", big5);
+}
+
+// A refusal names its reason first, then the argument, cut to the reason's
+// buffer by whole characters: on Big5 never through a double-byte character.
+TEST_F(DoubleBytePath, RefusalReasonComesFirstAndItsArgumentIsCutByWholeCharacters)
+{
+    static const char LanguageReason[] = "give /LANG= once, as EN, SC or TC: /LANG=";
+    for (const char *start : { "", "x" }) {
+        std::string arguments = std::string("/S /LANG=") + start;
+        for (int i = 0; i < 100; i++)
+            arguments += XU_BIG5;
+        CommandLine line;
+        EXPECT_EQ(0, ParseCommandLine(arguments.c_str(), &line));
+        std::string reason = line.Reason;
+        std::string expected = std::string(LanguageReason) + start;
+        ASSERT_EQ(expected, reason.substr(0, expected.size()));
+        size_t room = CommandLineReasonBytes - 1 - expected.size();
+        EXPECT_EQ(Big5() ? room - room % 2 : room, reason.size() - expected.size()) << start;
+    }
+    std::string longLog = "/S /LOG=C:\\" + std::string(300, 'l');
+    CommandLine line;
+    EXPECT_EQ(0, ParseCommandLine(longLog.c_str(), &line));
+    std::string logReason = "/LOG=: the path is longer than 259 bytes: /LOG=C:\\lll";
+    EXPECT_EQ(logReason, std::string(line.Reason).substr(0, logReason.size()));
 }
 
 TEST_F(DoubleBytePath, SetupDirEndsAtTheRealLastBackslash)

@@ -11,6 +11,7 @@
 #include "shell/shortcuts.h"
 #include "shell/special_folder.h"
 #include "install/edition_record.h"
+#include "install/install_log.h"
 #include "startup/shared_state.h"
 #include "startup/system_functions.h"
 #include "support/message_watcher.h"
@@ -73,6 +74,13 @@ static void Report(const char *operation, int result)
 
 static std::string Programs() { return TestWindowsDir + "\\start menu\\programs"; }
 
+// COM without the shell's link object, as on Windows NT 3.51.
+static HRESULT WINAPI NoLinkObject(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID *object)
+{
+    *object = 0;
+    return REGDB_E_CLASSNOTREG;
+}
+
 static void UseInstallDir(const std::string &dir)
 {
     MakeFolders(dir);
@@ -95,6 +103,10 @@ static int RunScenario(const std::string &scenario, const EditionNames *names)
 {
     std::string group = Programs() + "\\" + names->GroupName;
     if (scenario == "names" || scenario == "shell") {
+        Report("start-menu", StartMenuEntry(names, names->GroupName));
+        Report("desktop", CreateDesktopLink(EditionRecord.MainProgramFile, names->MainLinkName));
+    } else if (scenario == "no-link-object") {
+        ComCreateInstance = NoLinkObject;
         Report("start-menu", StartMenuEntry(names, names->GroupName));
         Report("desktop", CreateDesktopLink(EditionRecord.MainProgramFile, names->MainLinkName));
     } else if (scenario == "no-group") {
@@ -185,7 +197,8 @@ int main(int argc, char **argv)
         return 2;
     FindSystemFunctions();
     UseInstallDir(OutDir + "\\install");
-    if (scenario != "shell") {
+    OpenInstallLog((OutDir + "\\scenario.log").c_str());
+    if (scenario != "shell" && scenario != "no-link-object") {
         TestWindowsDir = OutDir + "\\windows";
         QueryWindowsDirectory = TestWindowsDirectory;
         IsMajorVersion3 = 1;
@@ -194,5 +207,7 @@ int main(int argc, char **argv)
         MakeFolders(TestWindowsDir + "\\Desktop");
     }
     StartMessageWatcher();
-    return RunScenario(scenario, names);
+    int status = RunScenario(scenario, names);
+    CloseInstallLog();
+    return status;
 }

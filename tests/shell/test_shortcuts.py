@@ -158,6 +158,11 @@ class ShellLinks(unittest.TestCase):
         self.assertEqual(target, fields.get("Icon location"))
         self.assertEqual("0", fields.get("Icon index"))
 
+    def log(self):
+        """The scenario's log, as bytes in this run's code page."""
+        with open(os.path.join(self.out, "scenario.log"), "rb") as log:
+            return log.read()
+
     def all_links(self):
         return glob.glob(os.path.join(self.out, "windows", "**", "*.lnk"), recursive=True)
 
@@ -194,6 +199,41 @@ class ShellLinks(unittest.TestCase):
             if os.path.exists(made[1]):
                 os.remove(made[1])
 
+    def wine_shell_folders(self):
+        users = os.path.join(WINE_STATE, "prefix", "drive_c", "users")
+        programs = [p for p in glob.glob(os.path.join(users, "*", "AppData", "Roaming", "Microsoft", "Windows",
+                                                       "Start Menu", "Programs")) if "/Public/" not in p]
+        self.assertEqual(1, len(programs))
+        return programs[0]
+
+    def test_without_link_object_the_group_is_made_through_program_manager(self):
+        # Wine's shell answers Program Manager's DDE commands with a folder of
+        # the Start menu. It reads an ANSI client's commands as code page 1252
+        # on every system, so on a Chinese one only the commands' bytes are
+        # checked: the names in the system's script, as a real Program Manager reads them.
+        names = NAMES[SYSTEM_VARIANT]
+        programs = self.wine_shell_folders()
+        before = set(os.listdir(programs))
+        try:
+            results, messages = self.run_scenario("no-link-object", SYSTEM_VARIANT)
+            self.assertEqual({"start-menu": 1, "desktop": 0}, results, self.log())
+            self.assertEqual([], [m for m in messages if m[0] != "after"])
+            log = self.log()
+            self.assertIn(b'[CreateGroup("' + names[0] + b'")]', log)
+            install = self.install.encode("ascii")
+            for name, file in ((names[1], PROGRAM_FILE), (names[2], UNINSTALLER_FILE)):
+                target = install + b"\\" + file.encode("ascii")
+                self.assertIn(b'[AddItem("%s","%s","%s",0,-1,-1,"%s")]' % (target, name, target, install), log)
+            self.assertIn(b"link not made: " + names[1] + b".lnk on the desktop", log)
+            if SYSTEM_VARIANT == 0:
+                folder = os.path.join(programs, names[0].decode("ascii"))
+                self.assertEqual(["Lumabook UnInstall.lnk", "Lumabook Writer.lnk"], sorted(os.listdir(folder)))
+                fields = read_link(os.path.join(folder, "Lumabook Writer.lnk"))
+                self.assertEqual(self.install + "\\" + PROGRAM_FILE, fields.get("Local path"))
+        finally:
+            for made in set(os.listdir(programs)) - before:
+                shutil.rmtree(os.path.join(programs, made), ignore_errors=True)
+
     def test_without_group_the_links_go_straight_into_programs(self):
         results, messages = self.run_scenario("no-group")
         self.assertEqual({"null-group": 1, "empty-group": 1, "empty-list": 1}, results)
@@ -223,6 +263,8 @@ class ShellLinks(unittest.TestCase):
                 path = (windows_path(self.out) + "\\windows\\start menu\\programs\\").encode("ascii") + NAMES[variant][0]
                 expected = (FOLDER_FORMAT[0] + path + FOLDER_FORMAT[1], FOLDER_ENGLISH)
                 self.assertMessages([expected], self.messages_of(messages, "start-menu"))
+                self.assertIn(b"link FAILED, the group folder cannot be created: " + path + b": Windows error 3 ",
+                              self.log())
                 self.assertEqual([], self.all_links())
 
     def test_program_link_failing_alone_is_not_reported(self):
@@ -260,6 +302,9 @@ class ShellLinks(unittest.TestCase):
         self.assertEqual({"start-menu": 0, "desktop": 0}, results)
         self.assertMessages([START_MENU_MESSAGE], self.messages_of(messages, "start-menu"))
         self.assertEqual([], self.messages_of(messages, "desktop"))
+        self.assertIn(b"link FAILED: the Start menu's programs folder was not found", self.log())
+        self.assertIn(b"link FAILED: the desktop folder was not found, no desktop link made: Lumabook Writer.lnk",
+                      self.log())
         self.assertEqual([], self.all_links())
 
     def test_paths_that_do_not_fit_fail(self):
@@ -268,6 +313,8 @@ class ShellLinks(unittest.TestCase):
                           "deep-install": 0}, results)
         self.assertEqual(["d" * 94 + ".lnk"], os.listdir(self.desktop))
         self.assertEqual([], self.messages_of(messages, "desktop-95"))
+        self.assertIn(b"\\" + b"d" * 94 + b"e.lnk: the name is longer than a desktop link's 94 bytes", self.log())
+        self.assertIn(b"g" * 20 + b"\\Lumabook Writer.lnk: the path is longer than 259 bytes", self.log())
         for operation in ("long-group", "too-long-group", "deep-install"):
             self.assertMessages([START_MENU_MESSAGE], self.messages_of(messages, operation))
         self.assertEqual(["Lumabook Writer"], [n for n in os.listdir(self.programs) if not n.startswith("g")])
