@@ -7,3 +7,4 @@ const int ExitBadCommandLine = 2;       // an argument was refused; nothing was 
 const int ExitDestinationRefused = 3;   // the destination is too long or cannot be created
 const int ExitInstallFailed = 4;        // the install sequence stopped (a file or the settings could not be written)
 const int ExitLogIncomplete = 5;        // as 0, but the log could not be written to its end
+const int ExitAnotherSetupRunning = 7;  // another copy of the setup program is running; nothing was done
