@@ -1,5 +1,5 @@
 # Build steps that make the setup program's resources: the glyph sheets, the
-# licence texts, the icons, the sample product and the packed payload store.
+# licence texts, the icons, the manifest, the sample product and the packed payload store.
 set(TOOLS_DIR ${CMAKE_SOURCE_DIR}/tools)
 
 # The glyph sheets, packed from Unifont.
@@ -30,6 +30,26 @@ add_custom_command(OUTPUT ${ICON_FILES}
     DEPENDS ${TOOLS_DIR}/make_icons.py ${TOOLS_DIR}/sample_formats.py
     COMMENT "Drawing the icons")
 add_custom_target(icons DEPENDS ${ICON_FILES})
+
+# The application manifest, with the program's version and processor: a
+# configured copy of the source, so the same commit gives the same bytes.
+file(STRINGS ${CMAKE_SOURCE_DIR}/resources/setup_version.h version_lines
+     REGEX "^#define SETUP_VERSION_(MAJOR|MINOR|PATCH) ")
+foreach(part IN ITEMS MAJOR MINOR PATCH)
+    string(REGEX MATCH "SETUP_VERSION_${part} ([0-9]+)" found "${version_lines}")
+    if(NOT found)
+        message(FATAL_ERROR "resources/setup_version.h defines no SETUP_VERSION_${part}")
+    endif()
+    set(version_${part} ${CMAKE_MATCH_1})
+endforeach()
+set(MANIFEST_VERSION ${version_MAJOR}.${version_MINOR}.${version_PATCH}.0)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(MANIFEST_PROCESSOR x86)
+else()
+    set(MANIFEST_PROCESSOR amd64)
+endif()
+set(SETUP_MANIFEST ${GENERATED_DIR}/setup.manifest)
+configure_file(${CMAKE_SOURCE_DIR}/resources/setup.manifest.in ${SETUP_MANIFEST} @ONLY NEWLINE_STYLE UNIX)
 
 # The product folder: the generated sample product unless a real one is named.
 if(LUMABOOK_PRODUCT_DIR)

@@ -8,5 +8,6 @@ const int ExitDestinationRefused = 3;   // the destination is too long, not writ
 const int ExitInstallFailed = 4;        // the install sequence stopped (a file or the settings could not be written)
 const int ExitLogIncomplete = 5;        // as 0, but the log could not be written to its end
 const int ExitTooLittleSpace = 6;       // the destination's volume has too little room; nothing was changed
+const int ExitAnotherSetupRunning = 7;  // another copy of the setup program is running; nothing was done
 const int ExitLinksMissing = 8;         // installed, but the Start-menu entry or the wanted desktop link was not made
 const int ExitFilesInUse = 9;           // a file the install would replace is held by a program; nothing was changed

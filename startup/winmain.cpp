@@ -1,5 +1,5 @@
-// The entry point: probes the system, reads the command line, loads the glyph
-// sheets, and then runs the wizard's message loop until the wizard ends the
+// The entry point: probes the system, reads the command line, leaves a setup
+// already running alone, loads the glyph sheets, and then runs the wizard's message loop until the wizard ends the
 // program, or the unattended install, or shows the command line's usage.
 #include "startup/shared_state.h"
 #include "startup/system_probe.h"
@@ -9,6 +9,7 @@
 #include "startup/command_line.h"
 #include "startup/program_name.h"
 #include "startup/unattended_install.h"
+#include "startup/setup_mutex.h"
 #include "startup/exit_codes.h"
 #include "startup/startup_steps.h"
 #include "install/install_log.h"
@@ -65,15 +66,13 @@ static int RunWizard()
     return ExitNormal;
 }
 
-// Reads the arguments and opens the log they ask for, which names the setup
-// program first. A log inside a destination yet to be made holds its lines
-// until then. A log that cannot be made refuses the command line: the
-// administrator asked for the only report there is.
-// The first reason found stands: a log that cannot be made only becomes the
-// reason of a line that was understood.
-static int ReadCommandLine(const char *arguments, CommandLine *line)
+// Opens the log the arguments ask for, which names the setup program first.
+// A log inside a destination yet to be made holds its lines until then. A log
+// that cannot be made refuses the command line: the administrator asked for
+// the only report there is. The first reason found stands: a log that cannot
+// be made only becomes the reason of a line that was understood.
+static int OpenLogAsked(const char *arguments, CommandLine *line, int understood)
 {
-    int understood = ParseCommandLine(arguments, line);
     if (line->LogPath[0] && !OpenInstallLog(line->LogPath) && !(understood && HoldLogForDestination(line))) {
         if (understood)
             lstrcpynA(line->Reason, "/LOG=: the log file cannot be created", CommandLineReasonBytes);
@@ -87,6 +86,22 @@ static int ReadCommandLine(const char *arguments, CommandLine *line)
     if (!understood)
         LogLine("command line refused: %s", line->Reason);
     return understood;
+}
+
+// Only a run that would install takes the mutex: the usage and a refused
+// command line change nothing, beside a running setup too.
+static int WouldInstall(const CommandLine *line, int understood)
+{
+    return understood && !line->UsageWanted;
+}
+
+// A second copy ends before it opens its log, which may be the very file the
+// running copy writes; with the wizard, it shows the running copy's instead.
+static int EndSecondCopy(const CommandLine *line)
+{
+    if (!line->Silent)
+        ShowRunningSetup();
+    return ExitAnotherSetupRunning;
 }
 
 // A refused command line changes nothing on the disk; with /S it shows nothing
@@ -142,7 +157,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     ProductFolderName = EditionRecord.InstallFolderName;
     RecordSetupDir();
     CommandLine line;
-    int understood = ReadCommandLine(SkipProgramName(GetCommandLineA()), &line);
+    const char *arguments = SkipProgramName(GetCommandLineA());
+    int understood = ParseCommandLine(arguments, &line);
+    if (WouldInstall(&line, understood) && !ClaimSetupMutex()) {
+        CleanUpStartup();
+        return EndSecondCopy(&line);
+    }
+    understood = OpenLogAsked(arguments, &line, understood);
     MarkStartupStep(StepCommandLine);
     int exitCode = RunAsAsked(&line, understood);
     CleanUpStartup();

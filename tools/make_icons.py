@@ -5,7 +5,9 @@ window icon (resource 127) and the picture of the wizard's left panel
 Both show an open book with lamp light rising from its pages; the panel icon
 adds a writing brush. The pictures are drawn from shapes in a unit square, with
 anti-aliased coverage, and each size gets its own line widths and detail, so
-the 16 x 16 window icon stays legible."""
+the 16 x 16 window icon stays legible. Beside the true-colour images each icon
+has 256-colour and 16-colour ones at 16 x 16 and 32 x 32, for Windows 95, NT
+3.51 and displays of so few colours, mapped from the same pictures."""
 
 import math
 import os
@@ -330,46 +332,98 @@ def panel_icon(size):
     return canvas.rgba()
 
 
+# Each icon's images as (bits per pixel, size), in the order of its directory:
+# the true-colour ones, then the 256-colour and 16-colour ones that Windows 95,
+# NT 3.51 and a display of 256 or 16 colours pick.
+PaletteImages = [(8, 16), (8, 32), (4, 16), (4, 32)]
 ICONS = [
-    ("window.ico", "window", window_icon, (16, 32)),
-    ("panel.ico", "panel", panel_icon, (32, 48)),
+    ("window.ico", "window", window_icon, [(32, 16), (32, 32)] + PaletteImages),
+    ("panel.ico", "panel", panel_icon, [(32, 32), (32, 48)] + PaletteImages),
 ]
+
+# The 16 colours of the VGA palette, as every 16-colour display of Windows shows them.
+Vga16 = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128), (0, 128, 128),
+         (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0), (0, 0, 255), (255, 0, 255),
+         (0, 255, 255), (255, 255, 255)]
+# 256 colours: the same 16, the 6 x 6 x 6 colour cube and 24 greys between the
+# cube's. A palette display maps an icon's colours onto its own palette, so a
+# fixed, even spread of colours serves every image alike.
+Palette256 = (Vga16 + [(r, g, b) for r in range(0, 256, 51) for g in range(0, 256, 51) for b in range(0, 256, 51)]
+              + [(v, v, v) for v in range(8, 248, 10)])
+Palettes = {4: Vga16, 8: Palette256}
+
+
+def nearest(palette, colour):
+    """The index of the palette colour closest to colour, green weighed most as
+    the eye does, and the loss of colourfulness too: in 16 colours the lamp
+    light's orange is nearer grey than yellow by distance alone."""
+    def chroma(c):
+        return max(c) - min(c)
+
+    def distance(i):
+        return (sum(w * (a - b) ** 2 for w, a, b in zip((3, 4, 2), palette[i], colour))
+                + 2 * (chroma(palette[i]) - chroma(colour)) ** 2)
+    return min(range(len(palette)), key=distance)
 
 
 # --- Files -----------------------------------------------------------------
 
-def dib_image(rows):
-    """One icon image: BITMAPINFOHEADER, 32-bit BGRA colour rows and the 1-bit
-    AND mask, both bottom-up. The header gives twice the height because the
-    colour and mask bitmaps are counted as one."""
+def dib_image(rows, bits):
+    """One icon image: BITMAPINFOHEADER, the palette of a 4- or 8-bit image, the
+    colour rows (BGRA at 32 bits, palette indices else) and the 1-bit AND mask,
+    both bottom-up. The header gives twice the height because the colour and
+    mask bitmaps are counted as one. A clear pixel is black in the colours."""
     height = len(rows)
     width = len(rows[0])
     mask_stride = (width + 31) // 32 * 4
+    palette = Palettes.get(bits, [])
     colour = bytearray()
     mask = bytearray()
     for row in reversed(rows):
-        bits = bytearray(mask_stride)
+        bits_row = bytearray(mask_stride)
+        indices = []
         for x, (r, g, b, a) in enumerate(row):
-            colour += bytes((b, g, r, a))
-            if a < MaskAlphaThreshold:
-                bits[x // 8] |= 0x80 >> (x % 8)
-        mask += bits
-    header = struct.pack("<IiiHHIIiiII", 40, width, height * 2, 1, 32, 0, len(colour) + len(mask), 0, 0, 0, 0)
-    return header + bytes(colour) + bytes(mask)
+            clear = a < MaskAlphaThreshold
+            if clear:
+                bits_row[x // 8] |= 0x80 >> (x % 8)
+            if bits == 32:
+                colour += bytes((b, g, r, a))
+            else:
+                indices.append(0 if clear else nearest(palette, (r, g, b)))
+        if bits == 8:
+            colour += bytes(indices)
+        elif bits == 4:
+            colour += bytes(high << 4 | low for high, low in zip(indices[0::2], indices[1::2]))
+        colour += bytes(-len(colour) % 4)       # rows end on a 4-byte boundary
+        mask += bits_row
+    table = b"".join(bytes((b, g, r, 0)) for r, g, b in palette)
+    header = struct.pack("<IiiHHIIiiII", 40, width, height * 2, 1, bits, 0, len(colour) + len(mask), 0, 0,
+                         len(palette), 0)
+    return header + table + bytes(colour) + bytes(mask)
 
 
 def ico_file(images):
-    """ICONDIR, one ICONDIRENTRY per image, then the images in the same order."""
+    """ICONDIR, one ICONDIRENTRY per (bits, rows) image, then the images in the same order."""
     directory = struct.pack("<HHH", 0, 1, len(images))
     offset = len(directory) + 16 * len(images)
     entries = bytearray()
-    bodies = [dib_image(rows) for rows in images]
-    for rows, body in zip(images, bodies):
-        # A size of 256 is written as 0; ours are all smaller.
+    bodies = [dib_image(rows, bits) for bits, rows in images]
+    for (bits, rows), body in zip(images, bodies):
+        # A size of 256 is written as 0, and so is a count of 256 colours or more.
         size = len(rows) % 256
-        entries += struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(body), offset)
+        colours = len(Palettes.get(bits, [])) % 256
+        entries += struct.pack("<BBBBHHII", size, size, colours, 0, 1, bits, len(body), offset)
         offset += len(body)
     return directory + bytes(entries) + b"".join(bodies)
+
+
+def as_shown(bits, rows):
+    """The pixels as a system draws the image: straight colours, or palette colours where the mask is solid."""
+    if bits == 32:
+        return rows
+    palette = Palettes[bits]
+    return [[(0, 0, 0, 0) if a < MaskAlphaThreshold else palette[nearest(palette, (r, g, b))] + (255,)
+             for r, g, b, a in row] for row in rows]
 
 
 def png_file(rows):
@@ -427,18 +481,22 @@ def main(argv):
     if len(argv) != 2 or argv[1].startswith("-"):
         print("usage: make_icons.py OUTDIR\n"
               "  draws the setup program's icons and writes into OUTDIR:\n"
-              "    window.ico  the window icon (16 x 16 and 32 x 32)\n"
-              "    panel.ico   the wizard's left-panel picture (32 x 32 and 48 x 48)\n"
-              "    preview_<icon>_<size>.png  enlarged previews (not used by the build)",
+              "    window.ico  the window icon (16 x 16 and 32 x 32 in true colour)\n"
+              "    panel.ico   the wizard's left-panel picture (32 x 32 and 48 x 48 in true colour)\n"
+              "                both also at 16 x 16 and 32 x 32 in 256 and in 16 colours\n"
+              "    preview_<icon>_<size>[_<bits>bit].png  enlarged previews (not used by the build)",
               file=sys.stderr)
         return 2
     out_dir = argv[1]
     os.makedirs(out_dir, exist_ok=True)
-    for file_name, name, draw, sizes in ICONS:
-        images = [draw(size) for size in sizes]
+    for file_name, name, draw, layout in ICONS:
+        drawn = {size: draw(size) for size in sorted({size for _, size in layout})}
+        images = [(bits, drawn[size]) for bits, size in layout]
         write(os.path.join(out_dir, file_name), ico_file(images))
-        for size, rows in zip(sizes, images):
-            write(os.path.join(out_dir, "preview_%s_%d.png" % (name, size)), png_file(preview(rows)))
+        for bits, rows in images:
+            depth = "" if bits == 32 else "_%dbit" % bits
+            write(os.path.join(out_dir, "preview_%s_%d%s.png" % (name, len(rows), depth)),
+                  png_file(preview(as_shown(bits, rows))))
     return 0
 
 

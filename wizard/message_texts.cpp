@@ -57,8 +57,8 @@ const char UsageChinese[] =
     "/LOG=文件  把安装过程写入日志文件。\n"
     "退出码：0 安装成功，1 程序数据损坏，2 命令行有误，\n"
     "3 目录不可用，4 安装失败，5 安装成功但日志未能写完，\n"
-    "6 磁盘空间不够，8 安装成功但开始菜单或桌面的快捷方式未能建立，\n"
-    "9 文件被其他程序占用。";
+    "6 磁盘空间不够，7 另一个安装程序正在运行，\n"
+    "8 安装成功但开始菜单或桌面的快捷方式未能建立，9 文件被其他程序占用。";
 const char UsageEnglish[] =
     "Usage: setup.exe [/S] [/LOG=file] [/LANG=EN|SC|TC] [/DISPLAYOK=1|0]\n"
     "            [/NOICON] [/REPLACEWORDBASE] [/D=folder]\n"
@@ -71,6 +71,6 @@ const char UsageEnglish[] =
     "/LOG=file  write a plain-text log of the install\n"
     "Exit codes: 0 installed, 1 program data damaged, 2 bad command line,\n"
     "3 destination refused, 4 install failed, 5 as 0 but the log is incomplete,\n"
-    "6 not enough disk space, 8 installed, but a Start-menu or desktop link was not made,\n"
-    "9 a file is in use by another program";
+    "6 not enough disk space, 7 another setup is running,\n"
+    "8 installed, but a Start-menu or desktop link was not made, 9 a file is in use";
 const char BadCommandLineChinese[] = "命令行有误，原因见英文第一行。";

@@ -185,9 +185,19 @@ int FocusControl(HWND dialog, int id)
     return WaitForFocus(dialog, id);
 }
 
+int WaitForForeground(HWND window, int timeoutMs)
+{
+    for (int waited = 0; waited < timeoutMs; waited += PollMs) {
+        if (GetForegroundWindow() == window)
+            return 1;
+        Sleep(PollMs);
+    }
+    return 0;
+}
+
 // The program's window in front, as a person's click would put it: keys
 // then reach its thread through the system's input queue.
-static int BringToFront(HWND window)
+int BringToFront(HWND window)
 {
     HWND top = GetAncestor(window, GA_ROOT);
     for (int waited = 0; waited < DriverTimeoutMs; waited += PollMs) {

@@ -39,6 +39,11 @@ void ClickControl(HWND dialog, int id);
 int FocusControl(HWND dialog, int id);
 // Waits until control id of dialog has the keyboard focus.
 int WaitForFocus(HWND dialog, int id);
+// Brings window's top-level window to the foreground, as a person's click
+// would; 0 when it would not come to the front.
+int BringToFront(HWND window);
+// Waits until window is the foreground window, which another process put there.
+int WaitForForeground(HWND window, int timeoutMs);
 // Brings window's top-level window to the foreground and presses key; 0 when
 // the window would not come to the front.
 int PressKey(HWND window, WPARAM key);

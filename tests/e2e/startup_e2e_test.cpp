@@ -1,6 +1,6 @@
 // The real setup program under Wine: it starts, shows the first page of its
-// wizard, ends on Cancel, Esc or the close box, and refuses to run without
-// its glyph data.
+// wizard, ends on Cancel, Esc or the close box, leaves a copy already running
+// alone, and refuses to run without its glyph data.
 #include "driver/setup_driver.h"
 #include "support/test_paths.h"
 #include "resources/resource_ids.h"
@@ -113,6 +113,48 @@ TEST_F(SetupProgram, EnterOnTheCheckBoxDoesNotEndTheProgram)
     DWORD code;
     EXPECT_FALSE(WaitForExit(&run, 0, &code));
     EXPECT_TRUE(IsControlChecked(run.wizard, ID_DESKTOP_ICON_CHECK));
+    ClickControl(run.wizard, ID_CANCEL_BUTTON);
+    EXPECT_EQ(0u, ExitCode());
+}
+
+// A second copy started while the wizard runs: it must end by itself with
+// exit code 7 and never show a window of its own.
+static void RunSecondCopy(const std::string &arguments, DWORD *code)
+{
+    SetupRun second;
+    ASSERT_TRUE(StartSetupWith(&second, SetupExePath(), std::string(), arguments));
+    int sawWindow = 0;
+    EXPECT_TRUE(WaitForExitWithoutWindow(&second, DriverTimeoutMs, code, &sawWindow)) << "the second copy ran on";
+    EXPECT_FALSE(sawWindow) << "the second copy showed a window";
+    EndSetup(&second);
+}
+
+// A double click too many: the running wizard comes to the front, over the
+// program the user was in.
+TEST_F(SetupProgram, SecondCopyBringsTheRunningWizardToTheFrontAndEnds)
+{
+    StartWizard(SetupExePath());
+    HWND other = CreateWindowExA(0, "STATIC", "another program", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, 0, 0, 0, 0);
+    ASSERT_TRUE(BringToFront(other));
+    DWORD code = 12345;
+    RunSecondCopy(std::string(), &code);
+    EXPECT_EQ(7u, code);
+    EXPECT_TRUE(WaitForForeground(run.wizard, DriverTimeoutMs)) << "the running wizard did not come to the front";
+    DestroyWindow(other);
+}
+
+// A deployment tool's second start: nothing installed, no log (it could be the
+// running copy's own file), and the running wizard goes on.
+TEST_F(SetupProgram, SecondUnattendedCopyEndsWithExitCodeSevenAndInstallsNothing)
+{
+    StartWizard(SetupExePath());
+    std::string scratch = MakeScratchDir("second_copy");
+    DWORD code = 12345;
+    RunSecondCopy("/S \"/LOG=" + scratch + "\\setup.log\" /D=" + scratch + "\\Lumabook", &code);
+    EXPECT_EQ(7u, code);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((scratch + "\\Lumabook").c_str()));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((scratch + "\\setup.log").c_str()));
+    EXPECT_TRUE(IsWindowVisible(run.wizard));
     ClickControl(run.wizard, ID_CANCEL_BUTTON);
     EXPECT_EQ(0u, ExitCode());
 }

@@ -2,7 +2,7 @@
 """Checks the bytes of the shipping setup program, which this machine cannot run:
 only i486 instructions; exactly the imports of the import table, whose rows need
 a DLL of both the first Windows 95 and NT 3.51, NT 3.51 or older and Windows 95;
-no static constructor in the objects linked in, as its own entry point runs none.
+a PE header whose subsystem and OS versions both systems start; no static constructor in the objects linked in, as its own entry point runs none.
 
 usage: check_shipping_program.py SETUP_EXE IMPORT_TABLE [OBJECT, LIBRARY OR FOLDER OF .obj...]
 Prints each fault and exits 1, or 0 when there is none."""
@@ -19,6 +19,10 @@ NEWER_THAN_486 = re.compile(
     r"|fx(save|rstor)|[ls]dmxcsr|prefetch\w*|movnti|[lms]fence|clflush\w*|popcnt|lzcnt|tzcnt|movbe|crc32"
     r"|fisttp\w*|endbr(32|64)|f?emms)$")
 NEWER_REGISTER = re.compile(r"%[xyz]?mm\d")
+# The header's versions: NT 3.51 refuses a program whose subsystem version is
+# above its own (the linker's default is 4.0), and every Windows refuses one
+# below 3.10. 3.10 is pinned for the OS version too, which neither system checks.
+HEADER_VERSIONS = {"Subsystem": (2,), "SubsystemVersion": (3, 10), "OSystemVersion": (3, 10)}
 PREFIXES = {"rep", "repz", "repe", "repnz", "repne", "lock", "data16", "addr16", "cs", "ds", "es", "fs", "gs", "ss"}
 
 
@@ -36,6 +40,15 @@ def instructions_newer_than_486(exe):
         if text and (newer or NEWER_REGISTER.search(text)):
             found.append("%s: %s" % (address.strip(), text.strip()))
     return found
+
+
+def header_faults(exe):
+    fields = dict(re.findall(r"^(\w+)\s+(\S+)", objdump("-p", exe), re.M))
+    found = {"Subsystem": (int(fields.get("Subsystem", "0"), 16),)}
+    for name in ("SubsystemVersion", "OSystemVersion"):
+        found[name] = (int(fields.get("Major" + name, "-1")), int(fields.get("Minor" + name, "-1")))
+    return ["PE header: %s is %s, not %s" % (name, ".".join(map(str, found[name])), ".".join(map(str, wanted)))
+            for name, wanted in HEADER_VERSIONS.items() if found[name] != wanted]
 
 
 def imports_of(exe):
@@ -89,6 +102,7 @@ def main(argv):
     rows, faults = read_table(table)
     print("%s: %d instructions newer than the 486, %d imports from %s"
           % (exe, len(newer), len(imports), ", ".join(sorted({dll for dll, _ in imports}))))
+    faults += header_faults(exe)
     faults += ["instruction newer than the 486 at " + found for found in newer[:20]]
     faults += ["import %s!%s has no row in %s: check which systems have it first" % (dll, function, table)
                for dll, function in sorted(imports - rows)]

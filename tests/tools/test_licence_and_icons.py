@@ -243,19 +243,39 @@ def parse_ico(data):
     return (reserved, kind), entries
 
 
+# The VGA palette, the 16 colours every 16-colour display of Windows shows.
+Vga16 = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128), (0, 128, 128),
+         (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0), (0, 0, 255), (255, 0, 255),
+         (0, 255, 255), (255, 255, 255)]
+
+
+def palette_of(data, entry):
+    count = {32: 0, 8: 256, 4: 16}[entry["bits"]]
+    start = entry["offset"] + 40
+    return [tuple(data[start + 4 * i:start + 4 * i + 3][::-1]) for i in range(count)]
+
+
 def decode_image(data, entry):
-    """The pixels of one 32-bit DIB icon image, top row first: (r, g, b, a, mask bit)."""
-    width, height = entry["width"], entry["height"]
-    colour_start = entry["offset"] + 40
+    """The pixels of one DIB icon image, top row first: (r, g, b, a, mask bit);
+    a palette image's alpha is 255 where its mask is solid, else 0."""
+    width, height, bits = entry["width"], entry["height"], entry["bits"]
+    palette = palette_of(data, entry)
+    colour_start = entry["offset"] + 40 + 4 * len(palette)
+    colour_stride = (width * bits + 31) // 32 * 4
     stride = (width + 31) // 32 * 4
-    mask_start = colour_start + width * height * 4
+    mask_start = colour_start + colour_stride * height
     rows = []
     for y in range(height):
         stored = height - 1 - y
         row = []
         for x in range(width):
-            b, g, r, a = data[colour_start + (stored * width + x) * 4:][:4]
             bit = (data[mask_start + stored * stride + x // 8] >> (7 - x % 8)) & 1
+            at = colour_start + stored * colour_stride
+            if bits == 32:
+                b, g, r, a = data[at + x * 4:][:4]
+            else:
+                index = data[at + x] if bits == 8 else data[at + x // 2] >> (4 - 4 * (x % 2)) & 15
+                (r, g, b), a = palette[index], 255 * (1 - bit)
             row.append((r, g, b, a, bit))
         rows.append(row)
     return rows
@@ -264,7 +284,10 @@ def decode_image(data, entry):
 class Icons(unittest.TestCase):
     """window.ico (resource 127) and panel.ico (resource 105) as make_icons.py writes them."""
 
-    Sizes = {"window.ico": [16, 32], "panel.ico": [32, 48]}
+    # (bits per pixel, size) of each image, in the directory's order: true
+    # colour, then 256 and 16 colours for Windows 95, NT 3.51 and such displays.
+    Palettes = [(8, 16), (8, 32), (4, 16), (4, 32)]
+    Sizes = {"window.ico": [(32, 16), (32, 32)] + Palettes, "panel.ico": [(32, 32), (32, 48)] + Palettes}
 
     @classmethod
     def setUpClass(cls):
@@ -296,7 +319,8 @@ class Icons(unittest.TestCase):
     def test_IconsHaveThePromisedSizes(self):
         for name, sizes, data, header, entries in self.each_icon():
             self.assertEqual(header, (0, 1), name)
-            self.assertEqual([(e["width"], e["height"]) for e in entries], [(s, s) for s in sizes], name)
+            self.assertEqual([(e["bits"], e["width"], e["height"]) for e in entries], [(b, s, s) for b, s in sizes],
+                             name)
 
     def test_ImagesFollowTheDirectoryWithoutGapsOrOverlap(self):
         for name, sizes, data, header, entries in self.each_icon():
@@ -306,33 +330,44 @@ class Icons(unittest.TestCase):
                 expected += entry["length"]
             self.assertEqual(expected, len(data), name)
 
-    def test_EachImageIsA32BitDibWithAnAndMask(self):
+    def test_EachImageIsADibOfItsDepthWithAnAndMask(self):
         for name, sizes, data, header, entries in self.each_icon():
             for entry in entries:
-                width, height = entry["width"], entry["height"]
-                where = "%s %dx%d" % (name, width, height)
-                self.assertEqual((entry["colours"], entry["zero"], entry["planes"], entry["bits"]), (0, 0, 1, 32),
-                                 where)
-                (header_size, dib_width, dib_height, planes, bits, compression, image_size) = \
+                width, height, bits = entry["width"], entry["height"], entry["bits"]
+                where = "%s %dx%d %d-bit" % (name, width, height, bits)
+                colours = {32: 0, 8: 0, 4: 16}[bits]
+                self.assertEqual((entry["colours"], entry["zero"], entry["planes"]), (colours, 0, 1), where)
+                (header_size, dib_width, dib_height, planes, dib_bits, compression, image_size) = \
                     struct.unpack_from("<IiiHHII", data, entry["offset"])
-                self.assertEqual((header_size, dib_width, dib_height, planes, bits, compression),
-                                 (40, width, 2 * height, 1, 32, 0), where)
-                pixels = width * height * 4 + (width + 31) // 32 * 4 * height
-                self.assertEqual(entry["length"], 40 + pixels, where)
+                self.assertEqual((header_size, dib_width, dib_height, planes, dib_bits, compression),
+                                 (40, width, 2 * height, 1, bits, 0), where)
+                pixels = (width * bits + 31) // 32 * 4 * height + (width + 31) // 32 * 4 * height
+                self.assertEqual(entry["length"], 40 + 4 * len(palette_of(data, entry)) + pixels, where)
                 self.assertIn(image_size, (0, pixels), where)
+
+    def test_SixteenColourImagesUseTheVgaPalette(self):
+        for name, sizes, data, header, entries in self.each_icon():
+            for entry in (e for e in entries if e["bits"] == 4):
+                self.assertEqual(palette_of(data, entry), Vga16, name)
 
     def test_MaskAgreesWithAlphaAndClearPixelsAreBlack(self):
         # Systems that ignore alpha draw screen AND mask XOR colour: a clear
-        # pixel needs mask 1 and colour 0, a solid one mask 0.
+        # pixel needs mask 1 and colour 0, a solid one mask 0. An image of
+        # fewer colours has the same shape as the others of its size.
         for name, sizes, data, header, entries in self.each_icon():
+            masks = {}
             for entry in entries:
-                for y, row in enumerate(decode_image(data, entry)):
+                rows = decode_image(data, entry)
+                for y, row in enumerate(rows):
                     for x, (r, g, b, a, bit) in enumerate(row):
-                        where = "%s %d: pixel %d,%d" % (name, entry["width"], x, y)
+                        where = "%s %d-bit %d: pixel %d,%d" % (name, entry["bits"], entry["width"], x, y)
                         if a == 0:
                             self.assertEqual((bit, r, g, b), (1, 0, 0, 0), where)
                         elif a == 255:
                             self.assertEqual(bit, 0, where)
+                mask = [[p[4] for p in row] for row in rows]
+                self.assertEqual(masks.setdefault(entry["width"], mask), mask, "%s %d-bit %d: another shape"
+                                 % (name, entry["bits"], entry["width"]))
 
     def test_PicturesAreShapesNotBlanksOrSquares(self):
         for name, sizes, data, header, entries in self.each_icon():
@@ -341,6 +376,8 @@ class Icons(unittest.TestCase):
                 solid = sum(1 for p in pixels if p[3] >= 128) / len(pixels)
                 self.assertGreater(solid, 0.3, "%s %d is nearly empty" % (name, entry["width"]))
                 self.assertLess(solid, 0.9, "%s %d fills its square" % (name, entry["width"]))
+                self.assertGreaterEqual(len({p[:3] for p in pixels if p[4] == 0}), 5,
+                                        "%s %d-bit %d is a blot of few colours" % (name, entry["bits"], entry["width"]))
 
     def test_LampLightIsAboveTheBook(self):
         # Catches images stored top-down: the warm light must end up above the
@@ -351,17 +388,19 @@ class Icons(unittest.TestCase):
                 warm = [y for y, row in enumerate(rows) for r, g, b, a, _ in row if a > 128 and r > 200 and b < 150]
                 dark = [y for y, row in enumerate(rows) for r, g, b, a, _ in row if a > 128 and r + g + b < 240]
                 self.assertTrue(warm and dark, name)
-                self.assertLess(sum(warm) / len(warm), sum(dark) / len(dark), "%s %d" % (name, entry["width"]))
+                self.assertLess(sum(warm) / len(warm), sum(dark) / len(dark),
+                                "%s %d-bit %d" % (name, entry["bits"], entry["width"]))
 
     def test_OutputIsTheSameOnEveryRun(self):
         for name in self.Sizes:
             self.assertEqual(self.icon(name, 0), self.icon(name, 1), name)
 
-    def test_EverySizeHasAPreview(self):
+    def test_EveryImageHasAPreview(self):
         self.icon("window.ico")
         for name, sizes in self.Sizes.items():
-            for size in sizes:
-                path = os.path.join(self.files[0], "preview_%s_%d.png" % (name[:-4], size))
+            for bits, size in sizes:
+                depth = "" if bits == 32 else "_%dbit" % bits
+                path = os.path.join(self.files[0], "preview_%s_%d%s.png" % (name[:-4], size, depth))
                 with open(path, "rb") as preview:
                     self.assertEqual(preview.read(8), b"\x89PNG\r\n\x1a\n", path)
 

@@ -76,7 +76,7 @@ TEST_F(ChooserTemplate, PlainDialogWithItsCaptionFontAndFrame)
     EXPECT_EQ(L"Helv", font);
     EXPECT_EQ(8, pointSize);
     EXPECT_EQ(36, x); EXPECT_EQ(24, y); EXPECT_EQ(258, cx); EXPECT_EQ(182, cy);
-    const DWORD frame = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    const DWORD frame = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_3DLOOK;
     EXPECT_EQ(frame, style & (frame | WS_CHILD | WS_VISIBLE));
 }
 

@@ -87,7 +87,7 @@ TEST_F(WizardTemplate, DialogFrame)
     EXPECT_EQ(L"MS Sans Serif", font);
     EXPECT_EQ(8, pointSize);
     EXPECT_EQ(30, x); EXPECT_EQ(14, y); EXPECT_EQ(445, cx); EXPECT_EQ(210, cy);
-    const DWORD frame = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    const DWORD frame = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_3DLOOK;
     EXPECT_EQ(frame, style & frame);
 }
 
