@@ -67,14 +67,14 @@ static int WriteInSlices(HANDLE file, const unsigned char *data, unsigned long l
 // The data is flushed before the file is closed and renamed: a file system
 // may put the rename on the disk before the data, and a power cut in between
 // would leave the target empty. A flush that fails is a failed write.
-static int WriteWholeFile(const char *temp, const void *data, unsigned long length, DWORD attributes)
+static int WriteWholeFile(const char *temp, const void *data, unsigned long length, DWORD attributes, int flush)
 {
     HANDLE file = CreateTempFile(temp, attributes);
     if (file == INVALID_HANDLE_VALUE)
         return 0;
     DWORD error = ERROR_SUCCESS;
     int complete = WriteInSlices(file, (const unsigned char *)data, length, &error);
-    if (complete && !FlushFileBuffers(file)) {
+    if (complete && flush && !FlushFileBuffers(file)) {
         complete = 0;
         error = GetLastError();
     }
@@ -168,7 +168,7 @@ int ReplaceFileWhole(const char *path, const void *data, unsigned long length, D
         return 0;
     }
     DWORD attributes = (existed ? previous & CarriedAttributes : 0) | (addAttributes & ReplaceableAttributes);
-    if (!WriteWholeFile(temp, data, length, attributes))
+    if (!WriteWholeFile(temp, data, length, attributes, 1))
         return FailWithoutTemp(temp);
     // A read-only (or hidden) file is not replaced or renamed by every system.
     if (existed && (previous & ReplaceableAttributes))
@@ -180,5 +180,86 @@ int ReplaceFileWhole(const char *path, const void *data, unsigned long length, D
         SetLastError(error);
         return FailWithoutTemp(temp);
     }
+    return 1;
+}
+
+// The install's files change in two steps, each of which can be undone. First
+// every new file is written whole beside its target, under the temporary name,
+// with the attributes it will carry; then, once all are there, each target is
+// renamed aside and its new file renamed in. Renames on one volume are quick
+// and never copy, and at every moment each name is either the old file, the
+// new one, or the old one waiting aside to be put back.
+int StageFileWhole(const char *path, const void *data, unsigned long length, DWORD addAttributes, int flush)
+{
+    char temp[PathBufferBytes];
+    if (!PathBeside(path, TempFileSuffix, temp))
+        return 0;
+    DWORD previous = GetFileAttributesA(path);
+    int existed = previous != INVALID_FILE_ATTRIBUTES;
+    if (existed && (previous & FILE_ATTRIBUTE_DIRECTORY)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return 0;
+    }
+    DWORD attributes = (existed ? previous & CarriedAttributes : 0) | (addAttributes & ReplaceableAttributes);
+    if (!WriteWholeFile(temp, data, length, attributes, flush))
+        return FailWithoutTemp(temp);
+    return 1;
+}
+
+int HasStagedFile(const char *path)
+{
+    char temp[PathBufferBytes];
+    return PathBeside(path, TempFileSuffix, temp) && GetFileAttributesA(temp) != INVALID_FILE_ATTRIBUTES;
+}
+
+// An aside file left by an earlier run that was not settled would block the
+// rename aside; the target is whole, so the aside copy goes.
+int SwapStagedFile(const char *path)
+{
+    char temp[PathBufferBytes];
+    char aside[PathBufferBytes];
+    if (!PathBeside(path, TempFileSuffix, temp) || !PathBeside(path, AsideFileSuffix, aside))
+        return 0;
+    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) {
+        DeleteFileForced(aside);
+        if (!MoveFileA(path, aside))
+            return 0;
+    }
+    if (MoveFileA(temp, path))
+        return 1;
+    DWORD error = GetLastError();
+    MoveFileA(aside, path);
+    SetLastError(error);
+    return 0;
+}
+
+// Puts the old file back (or removes a new one that had no old one) and
+// removes what the install left beside it.
+void UndoStagedFile(const char *path, int existed)
+{
+    char temp[PathBufferBytes];
+    char aside[PathBufferBytes];
+    if (!PathBeside(path, TempFileSuffix, temp) || !PathBeside(path, AsideFileSuffix, aside))
+        return;
+    DeleteFileForced(temp);
+    if (GetFileAttributesA(aside) != INVALID_FILE_ATTRIBUTES) {
+        DeleteFileForced(path);
+        MoveFileA(aside, path);
+    } else if (!existed) {
+        DeleteFileForced(path);
+    }
+}
+
+// Finishes what a swap began: a new file still waiting takes its place, and
+// the old one aside goes.
+int CompleteStagedFile(const char *path)
+{
+    char temp[PathBufferBytes];
+    char aside[PathBufferBytes];
+    if (!PathBeside(path, TempFileSuffix, temp) || !PathBeside(path, AsideFileSuffix, aside))
+        return 0;
+    if (GetFileAttributesA(temp) != INVALID_FILE_ATTRIBUTES && !SwapStagedFile(path))
+        return 0;
+    DeleteFileForced(aside);
     return 1;
 }

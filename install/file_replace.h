@@ -9,5 +9,14 @@ const int TempFileSuffixLength = 4;
 
 // addAttributes: read-only and hidden, as the new file should carry them.
 int ReplaceFileWhole(const char *path, const void *data, unsigned long length, DWORD addAttributes);
+// The two steps of the install's change, each of which can be undone: the new
+// contents written whole beside the file (flushed where an old file could be
+// lost), then the old file renamed aside and the new one renamed in.
+int StageFileWhole(const char *path, const void *data, unsigned long length, DWORD addAttributes, int flush);
+int HasStagedFile(const char *path);
+int SwapStagedFile(const char *path);
+// existed: whether the file was there before the install began.
+void UndoStagedFile(const char *path, int existed);
+int CompleteStagedFile(const char *path);
 // Puts back or removes what an interrupted replace left beside a file that is kept.
 void SettleReplaceLeftovers(const char *path);

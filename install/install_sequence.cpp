@@ -7,6 +7,7 @@
 #include "install/install_path.h"
 #include "install/edition_record.h"
 #include "install/install_log.h"
+#include "install/install_record.h"
 #include "install/file_replace.h"
 #include "shell/settings_file.h"
 #include "shell/shortcuts.h"
@@ -165,12 +166,78 @@ int CheckFileTableEntries()
     return 1;
 }
 
+int InstallCancelled;
+int InstallCanBeCancelled;
+// Where an old file could be lost, each new one is on the disk before any
+// name changes; a fresh install has nothing to lose and does not wait.
+static int FlushNewFiles;
+static char SharedSource[PathBufferBytes];
+static char SharedDestination[PathBufferBytes];
+static int SharedSettingsWanted;
+static const char SettingsFileName[] = "uiprefs.ini";
+
+static int RowIsWritten(int i)
+{
+    return FileTable[i].ResourceId && RowIsWanted(FileTable[i]) && !RowLeftOut[i];
+}
+
+static int AddToRecord(const char *path)
+{
+    if (FileExists(path))
+        FlushNewFiles = 1;
+    return AddRecordedFile(path);
+}
+
+// Every file the install will change is in the record before the first of
+// them is written.
+static int RecordFilesToChange()
+{
+    BeginInstallRecord();
+    FlushNewFiles = 0;
+    char path[PathBufferBytes];
+    for (int i = 0; i < FileTableRowCount; i++) {
+        if (!RowIsWritten(i))
+            continue;
+        if (!BuildInstallPath(path, FileTable[i].TargetName) || !AddToRecord(path)) {
+            LogFileResult(FileTable[i].TargetName, 0, GetLastError(), 1);
+            return 0;
+        }
+    }
+    if (SharedSettingsWanted && !AddToRecord(SharedDestination))
+        return 0;
+    return WriteInstallRecord(PhaseStaging, FlushNewFiles);
+}
+
+// The settings file is written with the wizard's answers already in it, so
+// that it changes with the other files, all or nothing.
+static int StageRow(const FileTableRow &row, unsigned char *buffer)
+{
+    char path[PathBufferBytes];
+    unsigned long length = InstallBufferBytes;
+    if (!BuildInstallPath(path, row.TargetName) || !InflatePayloadEntry(AppInstance, row.ResourceId, buffer, &length))
+        return 0;
+    DWORD attributes = ((row.Attributes & ReadOnly) ? FILE_ATTRIBUTE_READONLY : 0) |
+                       ((row.Attributes & Hidden) ? FILE_ATTRIBUTE_HIDDEN : 0);
+    if (lstrcmpiA(row.TargetName, SettingsFileName) != 0)
+        return StageFileWhole(path, buffer, length, attributes, FlushNewFiles);
+    size_t editedLength = 0;
+    char *edited = EditedSettingsText((const char *)buffer, length, &editedLength);
+    int staged = edited && StageFileWhole(path, edited, editedLength, attributes, FlushNewFiles);
+    DWORD error = GetLastError();
+    free(edited);
+    SetLastError(error);
+    return staged;
+}
+
 // The table opens with the checkpoint that was set before the word-base
 // question; the walk starts behind it so the bar gets that position only once.
-int ExtractFileTable(unsigned char *buffer)
+// Cancel stops the walk between two files.
+static int StageFileTable(unsigned char *buffer)
 {
     for (int i = 1; i < FileTableRowCount; i++) {
         const FileTableRow &row = FileTable[i];
+        if (InstallCancelled)
+            return 0;
         if (row.ResourceId == 0) {
             SetProgressCheckpoint(row.ProgressPosition);
             continue;
@@ -182,30 +249,60 @@ int ExtractFileTable(unsigned char *buffer)
         }
         if (RowLeftOut[i])
             continue;   // its damage is in the log already
-        int written = ExtractPayloadFile(row.ResourceId, row.TargetName, buffer, InstallBufferBytes,
-                                         (row.Attributes & ReadOnly) != 0, (row.Attributes & Hidden) != 0);
+        int written = StageRow(row, buffer);
         LogFileResult(row.TargetName, written, written ? ERROR_SUCCESS : GetLastError(), row.Failure == Required);
         if (!written && row.Failure == Required)
             return 0;
         Pulse();
     }
-    return 1;
+    return !InstallCancelled;
 }
 
-// The product reads its language and font choice from the settings file, so a
-// failed edit stops the install like a required file: the log tells which
-// cause, and a second run (with the product closed) completes it.
-static int RecordSettings()
+// From here on the install completes: the record says so before the first
+// name changes, and again once the last has. A rename that fails (a file a
+// program opened meanwhile) undoes them all.
+static int SwapStagedFiles()
 {
-    if (!UpdateSettingsFile()) {
-        LogFailure(GetLastError(), "settings FAILED, the install stops: %s\\uiprefs.ini not edited", InstallDir);
+    InstallCanBeCancelled = 0;
+    Pulse();
+    if (!WriteInstallRecord(PhaseSwapping, FlushNewFiles)) {
+        LogFailure(GetLastError(), "the install's record cannot be written, the install stops: %s", InstallDir);
         return 0;
     }
+    for (int i = 0; i < RecordedFileCount(); i++) {
+        const char *path = RecordedFile(i);
+        if (HasStagedFile(path) && !SwapStagedFile(path)) {
+            LogFailure(GetLastError(), "file FAILED, the install stops: %s", path);
+            return 0;
+        }
+        Pulse();
+    }
+    return WriteInstallRecord(PhaseCommitted, FlushNewFiles);
+}
+
+// Whatever stops the install before its files are all in place puts every
+// file back as it was and removes the folders it made.
+static int UndoInstall()
+{
+    UndoRecordedFiles();
+    LogLine("install undone: every file is as it was before the install");
+    return 0;
+}
+
+// The stale caches go only once the install is sure to complete.
+static int CommitInstall()
+{
+    DeleteCacheFiles();
+    return CompleteRecordedFiles();
+}
+
+// Read through the system's own profile calls, as the product reads them.
+static void LogSettings()
+{
     char font[SettingsValueBytes];
     char language[SettingsValueBytes];
     int asWritten = ReadBackSettings(font, language);
     LogSettingsReadBack(font, language, asWritten);
-    return asWritten;
 }
 
 // The names follow the system's script, never the language picked in the wizard.
@@ -257,10 +354,10 @@ static int MayBeSameFile(const char *first, const char *second)
     return !apart;
 }
 
-// The source is read whole and then replaces the older copy whole, so that a
-// copy that fails leaves the older one as it was. The Windows error of the
+// The source is read whole and written whole beside the older copy, which it
+// replaces with the product's files, all or nothing. The Windows error of the
 // failing step stays for the log.
-static int ReplaceWithCopyOf(const char *source, const char *destination)
+static int StageCopyOf(const char *source, const char *destination)
 {
     HANDLE file = CreateFileA(source, GENERIC_READ, FILE_SHARE_READ, 0, OPEN_EXISTING, 0, 0);
     if (file == INVALID_HANDLE_VALUE)
@@ -272,7 +369,7 @@ static int ReplaceWithCopyOf(const char *source, const char *destination)
     DWORD error = !whole && data ? GetLastError() : ERROR_NOT_ENOUGH_MEMORY;
     CloseHandle(file);
     if (whole)
-        whole = ReplaceFileWhole(destination, data, size, 0);
+        whole = StageFileWhole(destination, data, size, 0, FlushNewFiles);
     else
         SetLastError(error);
     free(data);
@@ -283,27 +380,46 @@ static int ReplaceWithCopyOf(const char *source, const char *destination)
 // older copy must not block it. A path that would not fit is left alone, and so
 // is a copy that may be the source itself (a setup program run from the Windows
 // directory): replacing the destination there would touch the only copy.
-static void CopySharedSettings()
+static void ChooseSharedSettings()
 {
-    char source[PathBufferBytes];
-    char destination[PathBufferBytes];
-    int sourceLength = snprintf(source, sizeof(source), SharedSettingsFormat, SetupDir, SharedSettingsVariant);
-    if (sourceLength < 0 || sourceLength >= (int)sizeof(source) || !FileExists(source))
+    SharedSettingsWanted = 0;
+    int sourceLength = snprintf(SharedSource, sizeof(SharedSource), SharedSettingsFormat, SetupDir,
+                                SharedSettingsVariant);
+    if (sourceLength < 0 || sourceLength >= (int)sizeof(SharedSource) || !FileExists(SharedSource))
         return;
-    int destinationLength = snprintf(destination, sizeof(destination), SharedSettingsFormat, WindowsDir,
+    int destinationLength = snprintf(SharedDestination, sizeof(SharedDestination), SharedSettingsFormat, WindowsDir,
                                      SharedSettingsVariant);
-    if (destinationLength < 0 || destinationLength >= (int)sizeof(destination)) {
+    if (destinationLength < 0 || destinationLength >= (int)sizeof(SharedDestination)) {
         LogLine("shared settings not copied, the path is longer than 259 bytes: %s", WindowsDir);
         return;
     }
-    if (FileExists(destination) && MayBeSameFile(source, destination)) {
-        LogLine("shared settings kept, they may be the setup program's own copy: %s", destination);
+    if (FileExists(SharedDestination) && MayBeSameFile(SharedSource, SharedDestination)) {
+        LogLine("shared settings kept, they may be the setup program's own copy: %s", SharedDestination);
         return;
     }
-    if (ReplaceWithCopyOf(source, destination))
-        LogLine("shared settings copied: %s -> %s", source, destination);
-    else
-        LogFailure(GetLastError(), "shared settings FAILED, any older copy stays: %s -> %s", source, destination);
+    SharedSettingsWanted = 1;
+}
+
+// An optional step: a copy that fails leaves the older one and the install goes on.
+static void StageSharedSettings()
+{
+    if (SharedSettingsWanted && !StageCopyOf(SharedSource, SharedDestination)) {
+        LogFailure(GetLastError(), "shared settings FAILED, any older copy stays: %s -> %s", SharedSource,
+                   SharedDestination);
+        SharedSettingsWanted = 0;
+    }
+}
+
+int ExtractFileTable(unsigned char *buffer)
+{
+    if (!RecordFilesToChange())
+        return 0;
+    int staged = StageFileTable(buffer);
+    if (staged)
+        StageSharedSettings();
+    if (!staged || InstallCancelled || !SwapStagedFiles())
+        return UndoInstall();
+    return CommitInstall();
 }
 
 // Everything after the buffer was taken; the caller releases it whatever this returns.
@@ -316,29 +432,32 @@ static int InstallWithBuffer(unsigned char *buffer)
     if (!CheckFileTableEntries())
         return 0;
     Pulse();
-    DeleteCacheFiles();
+    ChooseSharedSettings();
     if (!ExtractFileTable(buffer))
         return 0;
     SetProgressCheckpoint(ProgressFilesWritten);
     SetProgressCheckpoint(ProgressBeforeSettings);
-    if (!RecordSettings())
-        return 0;
+    LogSettings();
     CreateShortcuts();
     SetProgressCheckpoint(ProgressDesktopLinkMade);
     SetProgressCheckpoint(ProgressComplete);
-    CopySharedSettings();
+    if (SharedSettingsWanted)
+        LogLine("shared settings copied: %s -> %s", SharedSource, SharedDestination);
     return 1;
 }
 
 int RunInstallSequence()
 {
     LinksMissing = 0;
+    InstallCancelled = 0;
+    InstallCanBeCancelled = 1;
     unsigned char *buffer = (unsigned char *)malloc(InstallBufferBytes);
     if (!buffer) {
         ShowMessageDialog(MemoryShortMessage.Chinese, MemoryShortMessage.English, MessageStyleOk, WizardWindow);
         return 0;
     }
     int installed = InstallWithBuffer(buffer);
+    InstallCanBeCancelled = 0;
     free(buffer);
     return installed;
 }

@@ -194,6 +194,21 @@ static void LanguageValue(char *value)
     snprintf(value, SettingsValueBytes, "%d", ForceLanguage);
 }
 
+char *EditedSettingsText(const char *bytes, size_t length, size_t *editedLength)
+{
+    SettingsKey keys[SettingsKeyCount] = { { FontKey, "", 0 }, { LanguageKey, "", 0 } };
+    FontValue(keys[0].value);
+    LanguageValue(keys[1].value);
+    SettingsText text = { 0, 0, 0 };
+    if (!EditSettings(bytes, length, keys, &text)) {
+        free(text.bytes);
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return 0;
+    }
+    *editedLength = text.length;
+    return text.bytes;
+}
+
 static int RewriteSettingsFile(const char *path)
 {
     size_t length = 0;

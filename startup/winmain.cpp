@@ -11,6 +11,7 @@
 #include "startup/unattended_install.h"
 #include "startup/setup_mutex.h"
 #include "startup/exit_codes.h"
+#include "install/install_record.h"
 #include "startup/startup_steps.h"
 #include "install/install_log.h"
 #include "glyphtext/mixed_text.h"
@@ -122,6 +123,9 @@ static int RunAsAsked(const CommandLine *line, int understood)
         ShowUsageMessage(0);
         return ExitNormal;
     }
+    // An install this user's last run left cut short (killed, or its power
+    // lost) is completed or undone before anything else.
+    SettleStoppedInstall(0);
     if (line->Silent)
         return RunUnattendedInstall(line);
     return RunWizard();
