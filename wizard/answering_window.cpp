@@ -9,6 +9,7 @@
 // the close box's Cancel is ignored while the install runs.
 #include "wizard/answering_window.h"
 #include "install/payload_store.h"
+#include "install/install_sequence.h"
 
 static HWND AnsweringWizard;
 static int QuitRead;
@@ -19,13 +20,28 @@ static int IsUserInput(UINT message)
     return (message >= WM_KEYFIRST && message <= WM_KEYLAST) || (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST);
 }
 
+// Its Cancel button takes clicks while the install can still be cancelled.
+static int IsCancelButton(HWND window)
+{
+    return InstallCanBeCancelled && window == GetDlgItem(AnsweringWizard, IDCANCEL) && IsWindowVisible(window);
+}
+
 static int IsWizardWindow(HWND window)
 {
     return window && (window == AnsweringWizard || IsChild(AnsweringWizard, window));
 }
 
+// Cancel goes once the files begin to change names: the install then completes.
+static void HideCancelOnceTooLate()
+{
+    HWND cancel = GetDlgItem(AnsweringWizard, IDCANCEL);
+    if (!InstallCanBeCancelled && IsWindowVisible(cancel))
+        ShowWindow(cancel, SW_HIDE);
+}
+
 void ReadWizardMessages()
 {
+    HideCancelOnceTooLate();
     MSG message;
     while (PeekMessageA(&message, 0, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
@@ -33,7 +49,11 @@ void ReadWizardMessages()
             QuitCode = message.wParam;
             continue;
         }
-        if (IsUserInput(message.message) && IsWizardWindow(message.hwnd))
+        if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE && IsWizardWindow(message.hwnd)) {
+            SendMessageA(AnsweringWizard, WM_COMMAND, IDCANCEL, 0);
+            continue;
+        }
+        if (IsUserInput(message.message) && IsWizardWindow(message.hwnd) && !IsCancelButton(message.hwnd))
             continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);

@@ -8,6 +8,7 @@
 #include "wizard/late_controls.h"
 #include "install/install_sequence.h"
 #include "install/install_checks.h"
+#include "install/install_record.h"
 #include "wizard/answering_window.h"
 #include "install/file_table.h"
 #include "install/install_log.h"
@@ -67,10 +68,12 @@ static void ReportFolderNotCreated()
 // new one is created one level deep, with its "doc" subfolder.
 static int SettleDestinationFolder()
 {
+    DestinationFolderMade = 0;
     if (SetCurrentDirectoryA(InstallDir))
         return 1;
     if (!CreateDirectoryA(InstallDir, 0))
         return 0;
+    DestinationFolderMade = 1;
     char doc[PathBufferBytes];
     lstrcpynA(doc, InstallDir, PathBufferBytes);
     if (AppendBackslash(doc, PathBufferBytes) && strlen(doc) + strlen(DocFolderName) < (size_t)PathBufferBytes) {
@@ -102,6 +105,7 @@ int PrepareDestination()
         LogLine("destination refused, too long for the install's file names: %s", InstallDir);
         return DestinationTooLong;
     }
+    SettleStoppedInstall(InstallDir);   // an earlier install cut short there, before its files are looked at
     int checked = CheckBeforeInstall();
     if (checked != ChecksPassed)
         return DestinationOutcomeOf(checked);
@@ -183,10 +187,11 @@ static void RecordAnswers(HWND window)
         ForceLanguage = (int)SendMessageA(combo, CB_GETITEMDATA, (WPARAM)selected, 0);
 }
 
-// Nothing of the wizard can start a second install while this one runs.
+// Nothing of the wizard can start a second install while this one runs;
+// Cancel stays, to stop it while its new files are written.
 static void HideWizardButtons(HWND window)
 {
-    static const int buttons[] = { ID_NEXT_BUTTON, ID_BACK_BUTTON, ID_CANCEL_BUTTON };
+    static const int buttons[] = { ID_NEXT_BUTTON, ID_BACK_BUTTON };
     for (int id : buttons) {
         ShowWindow(GetDlgItem(window, id), SW_HIDE);
         UpdateWindow(window);
@@ -221,6 +226,14 @@ void StartInstall(HWND window)
     ShowWaitCursor(window);
     BeginAnswering(window);
     int installed = RunInstallSequence();
+    ShowWindow(GetDlgItem(window, ID_CANCEL_BUTTON), SW_HIDE);
+    if (InstallCancelled) {
+        LogLine("result: install cancelled");
+        EndAnswering();
+        ShowWizardMessage(InstallCancelledMessage);
+        PageState = PageEnd;
+        return;
+    }
     LogInstallResult(installed);
     WaitAnswering(startTicks, MinimumInstallMs);
     EndAnswering();

@@ -31,6 +31,11 @@ const MessageText StartMenuFailureMessage = {
 const MessageText NotWritableMessage = {
     "您无权写入此安装目录。请选择其他目录，或以管理员身份运行安装程序。",
     "You may not write to this install folder. Choose another folder, or run setup as an administrator." };
+// Cancel during the install: the question opens on No, which goes on.
+const MessageText CancelInstallQuestion = {
+    "是否取消安装？已改变的文件都将恢复原状。", "Cancel the installation? Every file is put back as it was." };
+const MessageText InstallCancelledMessage = {
+    "安装已取消，原有文件没有改变。", "Installation cancelled. Nothing was changed." };
 const char TooLittleSpaceChineseFormat[] = "磁盘空间不够：安装需要 %lu MB，只有 %lu MB 可用。请选择其他目录。";
 const char TooLittleSpaceEnglishFormat[] =
     "Not enough disk space: the install needs %lu MB, only %lu MB are free. Please choose another folder.";

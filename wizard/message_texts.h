@@ -16,6 +16,8 @@ extern const MessageText FolderNameEndMessage;
 extern const MessageText OldWordBaseMessage;
 extern const MessageText StartMenuFailureMessage;
 extern const MessageText NotWritableMessage;
+extern const MessageText CancelInstallQuestion;
+extern const MessageText InstallCancelledMessage;
 // The checks before the install, with their figures or the held file's name
 // (and, in English, the programs that hold it).
 extern const char TooLittleSpaceChineseFormat[];   // needed MB, free MB

@@ -5,6 +5,7 @@
 #include "wizard/folder_chooser.h"
 #include "wizard/message_dialog.h"
 #include "wizard/message_texts.h"
+#include "install/install_sequence.h"
 #include "startup/shared_state.h"
 #include "resources/resource_ids.h"
 
@@ -80,13 +81,28 @@ static void SwapLicence(HWND window)
         ShowWizardPage(window, PageLicence);
 }
 
+// While the new files are written, Cancel (its button, Esc, the close box)
+// asks, and Yes stops the install, which then puts everything back.
+static void AskToCancelInstall(HWND window)
+{
+    if (!InstallCanBeCancelled || InstallCancelled)
+        return;
+    if (ShowMessageDialog(CancelInstallQuestion.Chinese, CancelInstallQuestion.English, MessageStyleYesNo, window) ==
+        IDYES)
+        InstallCancelled = 1;
+    SetCursor(LoadCursorA(0, (LPCSTR)IDC_WAIT));
+}
+
 // Esc and the close box arrive as Cancel through the standard dialog handling.
 // While the install runs, the wizard reads its messages to keep answering, and
-// no command of it may act: not the close box's Cancel, not a second Install.
+// no other command of it may act: not a second Install.
 void HandleWizardCommand(HWND window, int id)
 {
-    if (PageState == PageInstalling)
+    if (PageState == PageInstalling) {
+        if (id == ID_CANCEL_BUTTON)
+            AskToCancelInstall(window);
         return;
+    }
     switch (id) {
     case ID_NEXT_BUTTON: HandleNext(window); break;
     case ID_BACK_BUTTON: HandleBack(window); break;
