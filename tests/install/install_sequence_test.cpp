@@ -8,6 +8,7 @@
 #include "install/install_log.h"
 #include "install/payload_store.h"
 #include "install/install_checks.h"
+#include "install/install_record.h"
 #include "startup/system_functions.h"
 #include "startup/shared_state.h"
 #include "startup/system_probe.h"
@@ -236,25 +237,21 @@ TEST_F(InstallSequence, FreshInstallSetsEachCheckpointOnceInOrderAndRepaintsAfte
     EXPECT_EQ("", CompareWithProduct(dir, {"uiprefs.ini"}));
 }
 
-TEST_F(InstallSequence, StopsAtTheFirstFailingRequiredRowAndGivesTheBufferBack)
+TEST_F(InstallSequence, HeldRequiredFileUndoesTheWholeInstallAndGivesTheBufferBack)
 {
     // The typing tutorial is required and comes after the optional help files.
     ASSERT_TRUE(WriteWholeFile(PathOf("KeyboardTrainer.exe"), "running", 0));
-    HANDLE held = CreateFileA(PathOf("KeyboardTrainer.exe").c_str(), GENERIC_READ, 0, 0, OPEN_EXISTING, 0, 0);
-    ASSERT_NE(INVALID_HANDLE_VALUE, held);
     ASSERT_TRUE(WriteWholeFile(PathOf("syllables.dic0101"), "cache", ReadOnlyAndHidden));
     ASSERT_TRUE(WriteWholeFile(PathOf("adjustments.dic"), "cache", ReadOnlyAndHidden));
+    std::string before = FolderSnapshot(dir);
+    HANDLE held = CreateFileA(PathOf("KeyboardTrainer.exe").c_str(), GENERIC_READ, 0, 0, OPEN_EXISTING, 0, 0);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
 
     EXPECT_EQ(0, RunInstallSequence());
     CloseHandle(held);
 
-    EXPECT_EQ(std::vector<int>({ 10, 15, 20, 25, 30, 35, 45, 50 }), PositionsSet()) << "the bar stays at 50";
-    EXPECT_EQ(ProductFile("UserGuide.chm"), ReadWholeFile(PathOf("UserGuide.chm"))) << "rows before it are written";
-    EXPECT_EQ("running", ReadWholeFile(PathOf("KeyboardTrainer.exe")));
-    EXPECT_FALSE(FileIsPresent(PathOf("phrases_shape.idx"))) << "rows after it are not";
-    EXPECT_FALSE(FileIsPresent(PathOf("Lumabook.exe")));
-    EXPECT_FALSE(FileIsPresent(PathOf("syllables.dic0101")));
-    EXPECT_FALSE(FileIsPresent(PathOf("adjustments.dic")));
+    EXPECT_EQ(std::vector<int>({ 10, 15, 20, 25, 30, 35, 45, 50, 55, 65 }), PositionsSet()) << "every file written";
+    EXPECT_EQ(before, FolderSnapshot(dir)) << "no new file left, the caches kept, the held file as it was";
     EXPECT_EQ(1, BuffersTaken);
     EXPECT_EQ(1, BuffersGivenBack) << "the install buffer was not released";
 }
@@ -556,39 +553,169 @@ TEST_F(InstallSequence, ChecksBeforeTheInstallFindWhatWouldStopItAndChangeNothin
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(PathOf("New").c_str()));
 }
 
-// A running product opens its settings file just as the install comes to edit
-// it: the stand-in for the edit's open lets a second process hold the file first.
-static FILE *(__cdecl *RealFopen)(const char *, const char *);
-static HeldFile SettingsHolder;
-static FILE *__cdecl HoldSettingsThenOpen(const char *path, const char *mode)
-{
-    if (strstr(path, "uiprefs.ini") && !SettingsHolder.process.hProcess)
-        HoldFileInAnotherProcess(path, &SettingsHolder);
-    return RealFopen(path, mode);
-}
-
-// The edit fails: the install stops there with the edit's Windows error in the
-// log, the file as the table wrote it, and no shortcut made.
+// A running product holds its settings file: the new one cannot take its
+// place, so the install stops with the cause in the log, every file as it was
+// and no shortcut made.
 TEST_F(InstallSequence, SettingsHeldByARunningProductStopTheInstallWithTheirCause)
 {
     std::string log = dir + "_held.log";
     ASSERT_TRUE(OpenInstallLog(log.c_str()));
-    ZeroMemory(&SettingsHolder, sizeof(SettingsHolder));
-    RealFopen = (FILE *(__cdecl *)(const char *, const char *))ReplaceImport("msvcrt.dll", "fopen",
-                                                                           (void *)HoldSettingsThenOpen);
-    ASSERT_TRUE(RealFopen);
+    ASSERT_TRUE(WriteWholeFile(PathOf("uiprefs.ini"), "older settings", ReadOnlyAndHidden));
+    std::string before = FolderSnapshot(dir);
+    HeldFile holder;
+    ASSERT_TRUE(HoldFileInAnotherProcess(PathOf("uiprefs.ini"), &holder));
     int result = RunInstallSequence();
-    ReplaceImport("msvcrt.dll", "fopen", (void *)RealFopen);
-    ASSERT_TRUE(SettingsHolder.process.hProcess) << "the edit never opened the file";
-    ReleaseHeldFile(&SettingsHolder);
+    ReleaseHeldFile(&holder);
     CloseInstallLog();
 
     EXPECT_EQ(0, result);
     std::string text = ReadWholeFile(log);
-    EXPECT_NE(std::string::npos, text.find("settings FAILED, the install stops: " + dir +
-                                           "\\uiprefs.ini not edited: Windows error 32 (")) << text;
+    EXPECT_NE(std::string::npos, text.find("file FAILED, the install stops: " + dir + "\\uiprefs.ini: Windows error "))
+        << text;
+    EXPECT_NE(std::string::npos, text.find("install undone: every file is as it was")) << text;
     EXPECT_EQ(std::string::npos, text.find("link ")) << text;
-    EXPECT_EQ(ProductFile("uiprefs.ini"), ReadWholeFile(PathOf("uiprefs.ini")));
+    EXPECT_EQ(before, FolderSnapshot(dir));
+}
+
+// An install stopped at a chosen step: by Cancel (the wizard's flag, set from
+// the install's pulse once a chosen file is written beside its target), or by
+// its process being killed there, in a child of this test program.
+static std::string StopStaged;   // the file whose new copy stops the install once written
+static int StopAfterSwaps = -1;  // or: the renames after which it stops
+static int StopByKilling;
+
+static int FilesRenamedIn()
+{
+    int renamed = 0;
+    for (int i = 0; i < RecordedFileCount(); i++)
+        renamed += !FileIsPresent(std::string(RecordedFile(i)) + "~new");
+    return renamed;
+}
+
+static void StopAtTheChosenStep()
+{
+    int stop = !InstallCanBeCancelled ? StopAfterSwaps >= 0 && FilesRenamedIn() >= StopAfterSwaps
+                                      : !StopStaged.empty() && FileIsPresent(StopStaged + "~new");
+    if (stop && StopByKilling)
+        TerminateProcess(GetCurrentProcess(), 9);
+    if (stop)
+        InstallCancelled = 1;
+}
+
+// Run only as the child that a test below starts: the install of the folders
+// it names, killed at its step.
+TEST_F(InstallSequence, ChildKilledAtAChosenStep)
+{
+    char folders[3 * MAX_PATH], step[MAX_PATH];
+    if (!GetEnvironmentVariableA("LUMABOOK_KILL_FOLDERS", folders, sizeof(folders)))
+        GTEST_SKIP() << "only as the child of the stopped-install tests";
+    GetEnvironmentVariableA("LUMABOOK_KILL_STEP", step, sizeof(step));
+    sscanf(folders, "%259[^|]|%259[^|]|%259[^|]", InstallDir, WindowsDir, SetupDir);
+    StopByKilling = 1;
+    StopAfterSwaps = step[0] == '#' ? atoi(step + 1) : -1;
+    StopStaged = step[0] == '#' ? "" : std::string(InstallDir) + "\\" + step;
+    InstallPulse = StopAtTheChosenStep;
+    RunInstallSequence();
+    ADD_FAILURE() << "the install was not stopped at " << step;
+}
+
+class StoppedInstall : public InstallSequence {
+protected:
+    std::string shared;
+
+    // An earlier installation of every file, recognisable, with its
+    // attributes, the shared settings in the Windows directory and a new copy
+    // of them beside the setup program; the folder and that file as they are.
+    std::string PlaceEarlierProduct()
+    {
+        for (const std::string &name : ProductFileNames())
+            EXPECT_TRUE(WriteWholeFile(dir + "\\" + name, "earlier " + name, ExpectedAttributes(name)));
+        shared = windowsDir + "SharedSet2.bin";
+        EXPECT_TRUE(WriteWholeFile(shared, "earlier shared settings", ReadOnlyAndHidden));
+        EXPECT_TRUE(WriteWholeFile(setupDir + "SharedSet2.bin", "new shared settings", 0));
+        return Snapshot();
+    }
+
+    std::string Snapshot() { return FolderSnapshot(dir) + ReadWholeFile(shared); }
+
+    // The child installs, and is killed at the step; this process then settles
+    // what it left, as the next run of the setup program does.
+    void KillAt(const std::string &step)
+    {
+        std::string folders = dir + "|" + windowsDir + "|" + setupDir;
+        SetEnvironmentVariableA("LUMABOOK_KILL_FOLDERS", folders.c_str());
+        SetEnvironmentVariableA("LUMABOOK_KILL_STEP", step.c_str());
+        char self[MAX_PATH];
+        GetModuleFileNameA(0, self, sizeof(self));
+        std::string command = std::string("\"") + self + "\" --gtest_filter=InstallSequence.ChildKilledAtAChosenStep";
+        STARTUPINFOA startup = { sizeof(startup) };
+        PROCESS_INFORMATION child;
+        ASSERT_TRUE(CreateProcessA(0, &command[0], 0, 0, FALSE, 0, 0, 0, &startup, &child));
+        WaitForSingleObject(child.hProcess, INFINITE);
+        DWORD code = 0;
+        GetExitCodeProcess(child.hProcess, &code);
+        CloseHandle(child.hProcess);
+        CloseHandle(child.hThread);
+        SetEnvironmentVariableA("LUMABOOK_KILL_FOLDERS", 0);
+        EXPECT_EQ(9u, code) << "the child was not killed at " << step;
+        EXPECT_TRUE(SettleStoppedInstall(dir.c_str()));
+    }
+};
+
+// Cancel after the first, a middle and the last file, the main program held
+// when its new copy comes to take its name, and a reinstall whose drive fills
+// once it has begun: every file of the earlier installation, the
+// shared settings and the caches as they were; nothing beside them.
+TEST_F(StoppedInstall, CancelledOrFailedLeavesTheEarlierProductExactlyAsItWas)
+{
+    std::string before = PlaceEarlierProduct();
+    InstallPulse = StopAtTheChosenStep;
+    for (const char *name : { "syllables.dic", "UserGuide.chm", "Lumabook.exe" }) {
+        StopStaged = dir + "\\" + name;
+        EXPECT_EQ(0, RunInstallSequence()) << name;
+        EXPECT_EQ(before, Snapshot()) << "cancelled after " << name;
+    }
+    InstallPulse = 0;
+    StopStaged = "";
+    for (int windows9x : { 0, 1 }) {
+        HeldFile held;   // the last file to take its name, held: all the others are put back
+        ASSERT_TRUE(HoldFileInAnotherProcess(PathOf("Lumabook.exe"), &held));
+        ASSERT_TRUE(ImitateWindows9x(windows9x));
+        EXPECT_EQ(0, RunInstallSequence());
+        ImitateWindows9x(0);
+        ReleaseHeldFile(&held);
+        EXPECT_EQ(before, Snapshot()) << "the main program held, on Windows " << (windows9x ? "95" : "NT");
+    }
+    if (GetFileAttributesA("X:\\") != INVALID_FILE_ATTRIBUTES) {
+        dir = "X:\\StoppedInstall";
+        CreateDirectoryA(dir.c_str(), 0);
+        lstrcpyA(InstallDir, dir.c_str());
+        before = PlaceEarlierProduct();
+        EXPECT_EQ(0, RunInstallSequence());
+        EXPECT_EQ(before, Snapshot()) << "the drive filled";
+        for (const std::string &name : ProductFileNames()) {
+            SetFileAttributesA((dir + "\\" + name).c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA((dir + "\\" + name).c_str());
+        }
+    }
+}
+
+// Killed while the new files are written, the install is undone at the next
+// run; killed while they take their names (after the first, and after the
+// 60th), it is completed, every new file having been on the disk before.
+TEST_F(StoppedInstall, KilledIsSettledAtTheNextRunNeverAMix)
+{
+    std::string before = PlaceEarlierProduct();
+    for (const char *step : { "syllables.dic", "UserGuide.chm", "Lumabook.exe" }) {
+        KillAt(step);
+        EXPECT_EQ(before, Snapshot()) << "killed after writing " << step;
+    }
+    for (const char *step : { "#1", "#60" }) {
+        KillAt(step);
+        EXPECT_EQ("", CompareWithProduct(dir, { "uiprefs.ini" })) << "killed after renames " << step;
+        EXPECT_EQ("new shared settings", ReadWholeFile(shared));
+        PlaceEarlierProduct();
+    }
 }
 
 // The log's disk fills after the claim of success: the claim goes with the line
