@@ -154,7 +154,7 @@ void SettleReplaceLeftovers(const char *path)
 // for (read-only, hidden) and the old file's system, archive and indexing bits.
 // On 0 the old file, if any, is whole with its attributes and no temporary or
 // aside file is left; the Windows error of the failing step stays for the log.
-int ReplaceFileWhole(const char *path, const void *data, unsigned long length, DWORD addAttributes)
+int ReplaceFileWhole(const char *path, const void *data, unsigned long length, DWORD addAttributes, int flush)
 {
     char temp[PathBufferBytes];
     char aside[PathBufferBytes];
@@ -168,7 +168,7 @@ int ReplaceFileWhole(const char *path, const void *data, unsigned long length, D
         return 0;
     }
     DWORD attributes = (existed ? previous & CarriedAttributes : 0) | (addAttributes & ReplaceableAttributes);
-    if (!WriteWholeFile(temp, data, length, attributes, 1))
+    if (!WriteWholeFile(temp, data, length, attributes, flush))
         return FailWithoutTemp(temp);
     // A read-only (or hidden) file is not replaced or renamed by every system.
     if (existed && (previous & ReplaceableAttributes))
@@ -185,8 +185,9 @@ int ReplaceFileWhole(const char *path, const void *data, unsigned long length, D
 
 // The install's files change in two steps, each of which can be undone. First
 // every new file is written whole beside its target, under the temporary name,
-// with the attributes it will carry; then, once all are there, each target is
-// renamed aside and its new file renamed in. Renames on one volume are quick
+// with the attributes it will carry (a file without an old one straight under
+// its name); then, once all are there, each target is renamed aside and its
+// new file renamed in. Renames on one volume are quick
 // and never copy, and at every moment each name is either the old file, the
 // new one, or the old one waiting aside to be put back.
 int StageFileWhole(const char *path, const void *data, unsigned long length, DWORD addAttributes, int flush)
@@ -201,8 +202,14 @@ int StageFileWhole(const char *path, const void *data, unsigned long length, DWO
         return 0;
     }
     DWORD attributes = (existed ? previous & CarriedAttributes : 0) | (addAttributes & ReplaceableAttributes);
-    if (!WriteWholeFile(temp, data, length, attributes, flush))
-        return FailWithoutTemp(temp);
+    // A file that was not there has no old contents to keep: it is written
+    // under its own name, and removed again if the install is undone.
+    // A new copy an earlier run left beside it must not take its place later.
+    const char *written = existed ? temp : path;
+    if (!existed)
+        DeleteFileForced(temp);
+    if (!WriteWholeFile(written, data, length, attributes, flush))
+        return FailWithoutTemp(written);
     return 1;
 }
 

@@ -8,7 +8,9 @@
 const int TempFileSuffixLength = 4;
 
 // addAttributes: read-only and hidden, as the new file should carry them.
-int ReplaceFileWhole(const char *path, const void *data, unsigned long length, DWORD addAttributes);
+// flush 0 leaves the new contents in the system's cache: for a file whose
+// loss in a power cut costs nothing.
+int ReplaceFileWhole(const char *path, const void *data, unsigned long length, DWORD addAttributes, int flush = 1);
 // The two steps of the install's change, each of which can be undone: the new
 // contents written whole beside the file (flushed where an old file could be
 // lost), then the old file renamed aside and the new one renamed in.

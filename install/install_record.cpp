@@ -80,6 +80,11 @@ const char *RecordedFile(int index)
     return Entries[index].Path;
 }
 
+int RecordedFileExisted(int index)
+{
+    return Entries[index].Existed;
+}
+
 static int AppendLine(char *text, int *used, const char *format, const char *a, const char *b = "")
 {
     int length = snprintf(text + *used, RecordTextBytes - *used, format, a, b);
@@ -89,7 +94,11 @@ static int AppendLine(char *text, int *used, const char *format, const char *a, 
     return 1;
 }
 
-// The note names the record; both are written whole, the record first.
+// The note names the record; both are written whole, the record first. The
+// record is flushed where old files could be lost (a reinstall): a fresh
+// install cut off by a power failure leaves at worst new files beside no old
+// ones, which the next install writes again. The note only helps the next run
+// find the record before it knows its destination, and is written once.
 int WriteInstallRecord(InstallPhase phase, int newFilesFlushed)
 {
     char *text = (char *)malloc(RecordTextBytes);
@@ -104,9 +113,9 @@ int WriteInstallRecord(InstallPhase phase, int newFilesFlushed)
                 (!FoldersMade || AppendLine(text, &used, "folder %s\r\n", RecordFolder));
     for (int i = 0; whole && i < EntryCount; i++)
         whole = AppendLine(text, &used, "file %s %s\r\n", Entries[i].Existed ? "1" : "0", Entries[i].Path);
-    whole = whole && ReplaceFileWhole(record, text, used, FILE_ATTRIBUTE_HIDDEN);
-    if (whole && NotePath(note))
-        ReplaceFileWhole(note, record, lstrlenA(record), 0);
+    whole = whole && ReplaceFileWhole(record, text, used, FILE_ATTRIBUTE_HIDDEN, newFilesFlushed);
+    if (whole && phase == PhaseStaging && NotePath(note))
+        ReplaceFileWhole(note, record, lstrlenA(record), 0, 0);
     free(text);
     return whole;
 }

@@ -17,6 +17,7 @@ int AddRecordedFile(const char *path);
 int WriteInstallRecord(InstallPhase phase, int newFilesFlushed);
 int RecordedFileCount();
 const char *RecordedFile(int index);
+int RecordedFileExisted(int index);   // whether it was there before the install
 // Undoes or completes every recorded file, then removes the record.
 void UndoRecordedFiles();
 int CompleteRecordedFiles();

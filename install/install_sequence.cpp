@@ -183,9 +183,10 @@ static int RowIsWritten(int i)
 
 static int AddToRecord(const char *path)
 {
-    if (FileExists(path))
+    int added = AddRecordedFile(path);
+    if (added && RecordedFileExisted(RecordedFileCount() - 1))
         FlushNewFiles = 1;
-    return AddRecordedFile(path);
+    return added;
 }
 
 // Every file the install will change is in the record before the first of
