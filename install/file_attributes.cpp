@@ -43,3 +43,9 @@ void AddFileAttributes(const char *path, int makeReadOnly, int makeHidden)
         attributes |= FILE_ATTRIBUTE_HIDDEN;
     WriteFileAttributes(path, attributes);
 }
+
+int IsFolder(const char *path)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}

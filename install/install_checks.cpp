@@ -6,18 +6,13 @@
 #include "install/free_space.h"
 #include "install/write_access.h"
 #include "install/file_table.h"
+#include "install/payload_store.h"
 #include "install/install_path.h"
 #include "install/install_log.h"
 #include "startup/path_text.h"
 #include "startup/system_functions.h"
 
 InstallCheckFindings InstallChecks;
-
-static int IsFolder(const char *path)
-{
-    DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 // The free space is asked of the destination, or of its parent while the
 // destination is yet to be made.

@@ -28,3 +28,4 @@ int ClearFileAttributes(const char *path, int clearReadOnly, int clearHidden);
 int DeleteFileForced(const char *path);
 void AddFileAttributes(const char *path, int makeReadOnly, int makeHidden);
 BOOL WriteFileAttributes(const char *path, DWORD attributes);
+int IsFolder(const char *path);   // an existing folder, not a file

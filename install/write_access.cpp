@@ -6,6 +6,7 @@
 // their own disks, and a volume that keeps none (FAT) answers "allowed".
 #include "install/write_access.h"
 #include "install/file_table.h"
+#include "install/payload_store.h"
 #include "install/install_path.h"
 #include "startup/path_text.h"
 #include "startup/shared_state.h"
@@ -64,12 +65,6 @@ static int IsReadOnlyVolume(const char *path)
     DWORD serial, nameLength, flags = 0;
     return VolumeRootOf(path, root, PathBufferBytes) &&
            GetVolumeInformationA(root, 0, 0, &serial, &nameLength, &flags, 0, 0) && (flags & ReadOnlyVolumeFlag);
-}
-
-static int IsFolder(const char *path)
-{
-    DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // An existing file is replaced by renaming the new one over it: the user needs
